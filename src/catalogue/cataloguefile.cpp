@@ -1,0 +1,286 @@
+#include "cataloguefile.h"
+
+#include "binaryfields.h"
+#include "copykinds.h"
+#include "recentfiles.h"
+#include "safefile.h"
+#include "textfunctions.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace alborx {
+
+namespace {
+
+enum RecordOffset : std::size_t
+{
+    OffId = 0,
+    OffIdcd = 4,
+    OffIdmc = 8,
+    OffZespol = 12,
+    OffTytul = 48,
+    OffGatunek = 109,
+    OffKopiacd = 140,
+    OffKopiamc = 141,
+};
+
+constexpr std::size_t kZespolCapacity = 35;
+constexpr std::size_t kTytulCapacity = 60;
+constexpr std::size_t kGatunekCapacity = 30;
+
+// Reads up to size bytes; returns how many were read before the end of the
+// file or an error.
+std::size_t readUpTo(int fd, std::uint8_t* into, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, into + done, size - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+class FileHandle
+{
+public:
+    explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {}
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+std::array<std::uint8_t, kAlbumRecordSize> encodeAlbum(const TAlbum& album)
+{
+    std::array<std::uint8_t, kAlbumRecordSize> bytes{};
+    putInt32(bytes.data() + OffId, album.id);
+    putInt32(bytes.data() + OffIdcd, album.idcd);
+    putInt32(bytes.data() + OffIdmc, album.idmc);
+    putShortString(bytes.data() + OffZespol, kZespolCapacity, album.zespol);
+    putShortString(bytes.data() + OffTytul, kTytulCapacity, album.tytul);
+    putShortString(bytes.data() + OffGatunek, kGatunekCapacity, album.gatunek);
+    bytes[OffKopiacd] = album.kopiacd;
+    bytes[OffKopiamc] = album.kopiamc;
+    return bytes;
+}
+
+TAlbum decodeAlbum(const std::uint8_t* bytes, bool* damaged)
+{
+    TAlbum album;
+    album.id = getInt32(bytes + OffId);
+    album.idcd = getInt32(bytes + OffIdcd);
+    album.idmc = getInt32(bytes + OffIdmc);
+    album.zespol = getShortString(bytes + OffZespol, kZespolCapacity, damaged);
+    album.tytul = getShortString(bytes + OffTytul, kTytulCapacity, damaged);
+    album.gatunek = getShortString(bytes + OffGatunek, kGatunekCapacity, damaged);
+    album.kopiacd = bytes[OffKopiacd];
+    album.kopiamc = bytes[OffKopiamc];
+    return album;
+}
+
+TAlbum rowToAlbum(const Row& row)
+{
+    TAlbum album;
+    album.id = cellNumber(row[ColumnId]);
+    album.zespol = row[ColumnPerformer];
+    album.tytul = row[ColumnTitle];
+    album.gatunek = row[ColumnGenre];
+    album.kopiacd = static_cast<std::uint8_t>(copyKindCode(row[ColumnCdKind]));
+    album.idcd = album.kopiacd == 0 ? 0 : cellNumber(row[ColumnCdId]);
+    album.kopiamc = static_cast<std::uint8_t>(copyKindCode(row[ColumnMcKind]));
+    album.idmc = album.kopiamc == 0 ? 0 : cellNumber(row[ColumnMcId]);
+    return album;
+}
+
+Row albumToRow(const TAlbum& album)
+{
+    Row row;
+    row[ColumnId] = l2t(album.id, 5);
+    row[ColumnPerformer] = album.zespol;
+    row[ColumnTitle] = album.tytul;
+    row[ColumnGenre] = album.gatunek;
+    if (album.kopiacd != 0) {
+        row[ColumnCdKind] = copyKindLetter(album.kopiacd);
+        row[ColumnCdId] = l2t(album.idcd, 5);
+    } else {
+        row[ColumnCdKind] = "-";
+        row[ColumnCdId] = "-";
+    }
+    if (album.kopiamc != 0) {
+        row[ColumnMcKind] = copyKindLetter(album.kopiamc);
+        row[ColumnMcId] = l2t(album.idmc, 5);
+    } else {
+        row[ColumnMcKind] = "-";
+        row[ColumnMcId] = "-";
+    }
+    return row;
+}
+
+std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* progress)
+{
+    const int albums = std::max(0, std::min<int>(table.liczbaalbumow(), table.rowCount() - 1));
+    std::vector<std::uint8_t> bytes(kCatalogueHeaderSize + kAlbumRecordSize * albums, 0);
+    std::memcpy(bytes.data(), kCatalogueMagic, kCatalogueMagicSize);
+    putInt32(bytes.data() + kCatalogueMagicSize, albums);
+    if (progress && albums > 0)
+        progress->setMaximum(albums - 1);
+    std::uint8_t* at = bytes.data() + kCatalogueHeaderSize;
+    for (int r = 1; r <= albums; ++r) {
+        const auto record = encodeAlbum(rowToAlbum(table.row(r)));
+        std::memcpy(at, record.data(), record.size());
+        at += kAlbumRecordSize;
+        advanceProgress(progress, r, kAlbumLoopStep);
+    }
+    return bytes;
+}
+
+CatalogueContents readCatalogue(const std::string& path, Progress* progress)
+{
+    CatalogueContents contents;
+    FileHandle file(path);
+    struct stat info
+    {
+    };
+    if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode))
+        return contents;
+
+    std::uint8_t header[kCatalogueHeaderSize];
+    const std::size_t headerRead = readUpTo(file.fd(), header, sizeof header);
+    if (headerRead < kCatalogueMagicSize ||
+        std::memcmp(header, kCatalogueMagic, kCatalogueMagicSize) != 0) {
+        contents.status = ReadStatus::BadHeader;
+        return contents;
+    }
+    contents.status = ReadStatus::Ok;
+    if (headerRead < kCatalogueHeaderSize) {
+        contents.damaged = true;
+        return contents;
+    }
+
+    const std::int32_t stored = getInt32(header + kCatalogueMagicSize);
+    // The size of the file bounds what can be there, whatever the count says.
+    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
+    const std::uint64_t present = S_ISREG(info.st_mode) && fileSize > kCatalogueHeaderSize
+                                      ? (fileSize - kCatalogueHeaderSize) / kAlbumRecordSize
+                                      : 0;
+    std::uint64_t wanted = present;
+    if (stored < 0 || static_cast<std::uint64_t>(stored) > present)
+        contents.damaged = true;
+    else
+        wanted = static_cast<std::uint64_t>(stored);
+    // Row numbers of the table are int.
+    constexpr std::uint64_t kMostRows = 0x7FFFFFF0;
+    if (wanted > kMostRows) {
+        wanted = kMostRows;
+        contents.damaged = true;
+    }
+
+    contents.albums.reserve(static_cast<std::size_t>(wanted));
+    if (progress && wanted > 0)
+        progress->setMaximum(static_cast<int>(wanted - 1));
+    std::uint8_t record[kAlbumRecordSize];
+    for (std::uint64_t i = 0; i < wanted; ++i) {
+        if (readUpTo(file.fd(), record, sizeof record) < sizeof record) {
+            contents.damaged = true;
+            break;
+        }
+        contents.albums.push_back(albumToRow(decodeAlbum(record, &contents.damaged)));
+        advanceProgress(progress, static_cast<int>(i + 1), kAlbumLoopStep);
+    }
+    return contents;
+}
+
+void nowabaza(AlbumTable& table, TUstawienia& settings)
+{
+    table.clear();
+    settings.plikbazy.clear();
+    settings.nastid = 0;
+    settings.nastidcd = 0;
+    settings.nastidmc = 0;
+}
+
+std::string withoutAmpersand(std::string_view name)
+{
+    std::string result(name);
+    const auto ampersand = result.find('&');
+    if (ampersand != std::string::npos)
+        result.erase(ampersand, 1);
+    return result;
+}
+
+OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view name,
+                      Progress* progress)
+{
+    OpenResult result;
+    if (obetnijspacje(name).empty())
+        return result;
+    result.name = withoutAmpersand(name);
+
+    CatalogueContents contents = readCatalogue(result.name, progress);
+    if (contents.status != ReadStatus::Ok) {
+        settings.plikbazy.clear();
+        result.status = contents.status == ReadStatus::BadHeader ? OpenStatus::BadHeader
+                                                                 : OpenStatus::CannotOpen;
+        return result;
+    }
+    nowabaza(table, settings);
+    result.status = OpenStatus::Opened;
+    result.loaded = static_cast<int>(contents.albums.size());
+    result.damaged = contents.damaged;
+    table.assignAlbums(std::move(contents.albums));
+    settings.plikbazy = result.name.substr(0, kSettingsStringCapacity);
+    dodajostatni(settings.ostatnie, result.name);
+    return result;
+}
+
+JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::string& name,
+                      Progress* progress)
+{
+    JoinResult result;
+    CatalogueContents contents = readCatalogue(name, progress);
+    if (contents.status != ReadStatus::Ok)
+        return result;
+
+    const int before = std::max(0, table.liczbaalbumow());
+    const int added = static_cast<int>(contents.albums.size());
+    result.joined = true;
+    result.firstRow = before + 1;
+    result.loaded = added;
+    result.damaged = contents.damaged;
+    table.setRowCount(before + added + 1);
+    for (int i = 0; i < added; ++i)
+        table.setRow(before + 1 + i, std::move(contents.albums[static_cast<std::size_t>(i)]));
+    table.setLiczbaalbumow(before + added);
+    dodajostatni(settings.ostatnie, name);
+    return result;
+}
+
+bool zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
+                Progress* progress)
+{
+    if (!writeFileSafely(name, encodeCatalogue(table, progress), name + ".bak"))
+        return false;
+    settings.plikbazy = name.substr(0, kSettingsStringCapacity);
+    dodajostatni(settings.ostatnie, name);
+    return true;
+}
+
+} // namespace alborx

@@ -1,0 +1,126 @@
+// The catalogue file: the magic "PALBORX!100", a signed 32-bit album count
+// and one 144-byte record per album, in catalogue order. The operations here
+// move albums between such files and the album table; showing messages and
+// the progress window is left to the caller.
+#pragma once
+
+#include "albumtable.h"
+#include "progress.h"
+#include "settings.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace alborx {
+
+inline constexpr char kCatalogueMagic[] = "PALBORX!100";
+constexpr std::size_t kCatalogueMagicSize = 11;
+constexpr std::size_t kCatalogueHeaderSize = kCatalogueMagicSize + 4;
+constexpr std::size_t kAlbumRecordSize = 144;
+
+// One album as the file stores it.
+struct TAlbum
+{
+    std::int32_t id = 0;
+    std::int32_t idcd = 0;
+    std::int32_t idmc = 0;
+    std::string zespol;  // capacity 35
+    std::string tytul;   // capacity 60
+    std::string gatunek; // capacity 30
+    std::uint8_t kopiacd = 0;
+    std::uint8_t kopiamc = 0;
+};
+
+// The 144 bytes of a record: zero-filled, strings cut to their capacity.
+std::array<std::uint8_t, kAlbumRecordSize> encodeAlbum(const TAlbum& album);
+// Reads a record; a length byte above its capacity is taken as the capacity
+// and sets *damaged.
+TAlbum decodeAlbum(const std::uint8_t* bytes, bool* damaged = nullptr);
+
+// A table row and a record: IDs as 5-digit text, copy kinds as letters, "-"
+// and ID 0 for a medium that is not owned; a copy-kind code above 4 reads as
+// "M".
+TAlbum rowToAlbum(const Row& row);
+Row albumToRow(const TAlbum& album);
+
+// The whole file for the first liczbaalbumow album rows of the table.
+std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* progress = nullptr);
+
+enum class ReadStatus
+{
+    Ok,
+    CannotOpen,
+    BadHeader
+};
+
+struct CatalogueContents
+{
+    ReadStatus status = ReadStatus::CannotOpen;
+    std::vector<Row> albums;
+    // The stored count did not match the whole records present, or a length
+    // byte was above its field's capacity. The albums hold what could be read.
+    bool damaged = false;
+};
+
+// Reads a catalogue file. Only the whole records present are read, never
+// more than the stored count when that is not negative; memory is never
+// reserved by the stored count alone.
+CatalogueContents readCatalogue(const std::string& path, Progress* progress = nullptr);
+
+// The data side of starting a new catalogue: the table emptied, no current
+// file, the ID counters back to 0.
+void nowabaza(AlbumTable& table, TUstawienia& settings);
+
+// The recent-file menu may leave an accelerator marker in a name: the first
+// "&" is removed.
+std::string withoutAmpersand(std::string_view name);
+
+enum class OpenStatus
+{
+    NoName,
+    CannotOpen,
+    BadHeader,
+    Opened
+};
+
+struct OpenResult
+{
+    OpenStatus status = OpenStatus::NoName;
+    std::string name; // the name used, without its first "&"
+    int loaded = 0;
+    bool damaged = false;
+};
+
+// Replaces the catalogue by the file's albums. A name that is blank does
+// nothing. A file that cannot be read or has the wrong magic leaves the
+// albums as they are and empties plikbazy. A successful open starts a new
+// catalogue, fills it, makes the file current and puts it on the recent list.
+OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view name,
+                      Progress* progress = nullptr);
+
+struct JoinResult
+{
+    bool joined = false;
+    int firstRow = 0; // the first joined album's row
+    int loaded = 0;
+    bool damaged = false;
+};
+
+// Appends the file's albums, unchanged, after the albums of the table and
+// puts the file on the recent list. The current file and the ID counters stay
+// as they are. A file that cannot be read or has the wrong magic changes
+// nothing.
+JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::string& name,
+                      Progress* progress = nullptr);
+
+// Writes the catalogue to name, keeping the previous file as name + ".bak".
+// On success the file becomes current and enters the recent list. On failure
+// the previous file and its backup are untouched, plikbazy and the recent list
+// do not change, and false is returned.
+bool zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
+                Progress* progress = nullptr);
+
+} // namespace alborx

@@ -1,0 +1,25 @@
+// Conversion between the Windows-1250 bytes that the catalogue holds and
+// Unicode. Bytes that the code page leaves undefined map to the C1 control
+// characters of the same number, so every byte text converts and comes back
+// unchanged.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace alborx {
+
+// The Unicode character of a Windows-1250 byte.
+char32_t cp1250ToUnicode(unsigned char byte);
+
+// The Windows-1250 byte of a Unicode character, if the code page holds it.
+std::optional<unsigned char> unicodeToCp1250(char32_t character);
+
+std::string cp1250ToUtf8(std::string_view bytes);
+
+// The Windows-1250 bytes of a UTF-8 text; empty when the text is not valid
+// UTF-8 or holds a character that the code page cannot hold.
+std::optional<std::string> utf8ToCp1250(std::string_view utf8);
+
+} // namespace alborx

@@ -1,0 +1,57 @@
+#include "freeid.h"
+
+#include "textfunctions.h"
+
+#include <vector>
+
+namespace alborx {
+
+int idColumn(IdKind kind)
+{
+    switch (kind) {
+    case IdKindCd:
+        return ColumnCdId;
+    case IdKindMc:
+        return ColumnMcId;
+    default:
+        return ColumnId;
+    }
+}
+
+std::optional<std::int32_t> nowyid(const AlbumTable& table, IdKind kind, std::int32_t& counter)
+{
+    const int column = idColumn(kind);
+    const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
+    std::int32_t v = counter < 1 ? 1 : counter;
+
+    // One pass marks the numbers in use; walking the marks from v gives the
+    // same answer as rescanning the table after every collision.
+    std::vector<bool> used(kMaxId + 1, false);
+    bool startTaken = false;
+    for (int row = 1; row <= albums; ++row) {
+        const auto number = readId(table.cell(column, row));
+        if (!number)
+            continue;
+        if (*number >= 1 && *number <= kMaxId)
+            used[static_cast<std::size_t>(*number)] = true;
+        if (*number == v)
+            startTaken = true;
+    }
+    if (!startTaken) {
+        counter = v;
+        return v;
+    }
+    // A counter above 99999 can only be left by hand in a settings file; the
+    // search then goes on at 1.
+    v = v >= kMaxId ? 1 : v + 1;
+    for (std::int32_t tried = 0; tried < kMaxId; ++tried) {
+        if (!used[static_cast<std::size_t>(v)]) {
+            counter = v;
+            return v;
+        }
+        v = v == kMaxId ? 1 : v + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace alborx

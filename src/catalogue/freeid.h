@@ -1,0 +1,29 @@
+// Finding a free album, CD or cassette ID.
+#pragma once
+
+#include "albumtable.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace alborx {
+
+constexpr std::int32_t kMaxId = 99999;
+
+enum IdKind
+{
+    IdKindAlbum = 0, // column 0, counter nastid
+    IdKindCd = 1,    // column 6, counter nastidcd
+    IdKindMc = 2,    // column 7, counter nastidmc
+};
+
+int idColumn(IdKind kind);
+
+// The first number, counting up from counter (at least 1) and wrapping past
+// 99999 to 1, that no album row holds in the kind's column; a cell that holds
+// no number ("-") never matches. The result is stored into counter. When all
+// of 1..99999 are taken there is no free number: the result is empty and the
+// counter is left as it was.
+std::optional<std::int32_t> nowyid(const AlbumTable& table, IdKind kind, std::int32_t& counter);
+
+} // namespace alborx

@@ -1,0 +1,47 @@
+// The list of music genres: kept sorted alphabetically with letter case
+// ignored, stored one genre per line in "alborx-gatunki.cfg".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace alborx {
+
+inline constexpr char kGenreFileName[] = "alborx-gatunki.cfg";
+
+// Alphabetical order of Windows-1250 texts with letter case ignored: Polish
+// letters sort right behind their base letter (a, ą, b, c, ć, ...). Texts
+// that differ only in case compare by their bytes, so the order is total.
+bool genreLess(std::string_view a, std::string_view b);
+
+class GenreList
+{
+public:
+    const std::vector<std::string>& items() const { return items_; }
+    int count() const { return static_cast<int>(items_.size()); }
+
+    // Adds a name at its sorted place, as it is; duplicates are allowed.
+    void insertSorted(std::string name);
+    // Replaces the whole list and sorts it.
+    void assign(std::vector<std::string> names);
+
+    // Offers a name: trailing spaces are removed; an empty name, or one equal
+    // to an entry once a-z are upper-cased on both sides, is not added.
+    // Returns whether it was added.
+    bool dodajgatunek(std::string_view name);
+
+private:
+    std::vector<std::string> items_;
+};
+
+// Reads the genre file: every line that is not empty once its trailing spaces
+// are removed, as read (trailing spaces kept). CR LF and LF both end a line.
+// A missing file gives no lines.
+std::vector<std::string> readGenreFile(const std::string& path);
+
+// Writes one genre per line, each ended by CR LF. Returns false when the file
+// could not be written; a previous file is then left as it was.
+bool writeGenreFile(const std::string& path, const std::vector<std::string>& genres);
+
+} // namespace alborx

@@ -1,0 +1,120 @@
+#include "textfunctions.h"
+
+#include <limits>
+
+namespace alborx {
+
+std::string l2t(std::int32_t value, int width)
+{
+    std::string text = std::to_string(value);
+    if (width > 0 && static_cast<int>(text.size()) < width)
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+    return text;
+}
+
+std::string obetnijspacje(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
+    return std::string(text.substr(0, end));
+}
+
+std::string duzelitery(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return result;
+}
+
+std::string iloscznakow(std::string_view text, std::int32_t width, bool left)
+{
+    const std::size_t target = width > 0 ? static_cast<std::size_t>(width) : 0;
+    if (text.size() >= target)
+        return std::string(left ? text.substr(0, target) : text.substr(text.size() - target));
+    const std::string padding(target - text.size(), ' ');
+    return left ? std::string(text) + padding : padding + std::string(text);
+}
+
+namespace {
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::int32_t> readId(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == ' ')
+        --end;
+    std::size_t i = 0;
+    while (i < end && text[i] == ' ')
+        ++i;
+
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+
+    bool hex = false;
+    if (i < end && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < end && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i == end)
+        return std::nullopt;
+
+    if (hex) {
+        std::uint64_t value = 0;
+        for (; i < end; ++i) {
+            const int digit = hexDigitValue(text[i]);
+            if (digit < 0)
+                return std::nullopt;
+            value = value * 16 + static_cast<std::uint64_t>(digit);
+            if (value > std::numeric_limits<std::uint32_t>::max())
+                return std::nullopt;
+        }
+        std::uint32_t bits = static_cast<std::uint32_t>(value);
+        if (negative)
+            bits = ~bits + 1u;
+        return static_cast<std::int32_t>(bits);
+    }
+
+    // The magnitude may reach 2^31 only for a negative number.
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()) + (negative ? 1 : 0);
+    std::uint64_t value = 0;
+    for (; i < end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (value > limit)
+            return std::nullopt;
+    }
+    const std::int64_t signedValue =
+        negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
+    return static_cast<std::int32_t>(signedValue);
+}
+
+std::int32_t cellNumber(std::string_view text)
+{
+    return readId(text).value_or(0);
+}
+
+} // namespace alborx

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds ALBORX! with its tests and runs every test with CTest.
+set -euo pipefail
+top="$(cd "$(dirname "$0")" && pwd)"
+"$top/scripts/ensure-packages.sh" cmake g++ make qt6-base-dev libgtest-dev xvfb xauth
+"$top/scripts/build.sh"
+cd "$top/build"
+# Window tests draw on the offscreen platform; no display is needed.
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"

@@ -1,0 +1,131 @@
+#include "albumtable.h"
+
+#include <gtest/gtest.h>
+
+namespace alborx {
+namespace {
+
+AlbumTable tableWithColumn(int column, const std::vector<std::string>& texts)
+{
+    AlbumTable table;
+    table.setRowCount(static_cast<int>(texts.size()) + 1);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        table.setCell(column, row, texts[i]);
+        // Column 7 remembers the original position of every row.
+        table.setCell(ColumnMcId, row, std::to_string(row));
+    }
+    table.setLiczbaalbumow(static_cast<int>(texts.size()));
+    return table;
+}
+
+std::vector<std::string> column(const AlbumTable& table, int c)
+{
+    std::vector<std::string> texts;
+    for (int r = 1; r < table.rowCount(); ++r)
+        texts.push_back(table.cell(c, r));
+    return texts;
+}
+
+TEST(AlbumTable, NewTableIsAnEmptyCatalogue)
+{
+    AlbumTable table;
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.liczbaalbumow(), 0);
+    EXPECT_EQ(table.row(0), headerRow());
+    EXPECT_EQ(table.cell(0, 0), "ID");
+    EXPECT_EQ(table.cell(7, 0), "ID MC");
+    for (int c = 0; c < kColumnCount; ++c)
+        EXPECT_EQ(table.cell(c, 1), "");
+    EXPECT_EQ(table.sortColumn(), ColumnPerformer);
+    EXPECT_TRUE(table.sortAscending());
+}
+
+TEST(AlbumTable, RemovingTheLastAlbumLeavesABlankRow)
+{
+    AlbumTable table = tableWithColumn(ColumnTitle, {"A", "B"});
+    table.removeRow(1);
+    EXPECT_EQ(column(table, ColumnTitle), std::vector<std::string>({"B"}));
+    table.removeRow(1);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.cell(ColumnTitle, 1), "");
+    table.removeRow(0);
+    EXPECT_EQ(table.cell(0, 0), "ID");
+    table.setRowCount(0);
+    EXPECT_EQ(table.rowCount(), 2);
+}
+
+TEST(AlbumTable, ClearKeepsSortStateButEmptiesRows)
+{
+    AlbumTable table = tableWithColumn(ColumnTitle, {"b", "a"});
+    table.sortByColumn(ColumnTitle);
+    table.clear();
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.liczbaalbumow(), 0);
+    EXPECT_EQ(table.sortColumn(), ColumnTitle);
+}
+
+TEST(AlbumTableSort, ComparesUnsignedBytesWithPrefixFirst)
+{
+    // Polish letters (above 127) after every ASCII letter; capitals before
+    // small letters; a prefix before the longer text; empty first.
+    AlbumTable table = tableWithColumn(ColumnTitle, {"\xB9z", "a", "Z", "", "ab", "Za"});
+    table.sortByColumn(ColumnTitle);
+    EXPECT_EQ(column(table, ColumnTitle),
+              std::vector<std::string>({"", "Z", "Za", "a", "ab", "\xB9z"}));
+}
+
+TEST(AlbumTableSort, ZeroPaddedIdsSortNumerically)
+{
+    AlbumTable table = tableWithColumn(ColumnId, {"00100", "00020", "100000"});
+    table.sortByColumn(ColumnId);
+    EXPECT_EQ(column(table, ColumnId), std::vector<std::string>({"00020", "00100", "100000"}));
+}
+
+TEST(AlbumTableSort, FirstClickOnPerformerSortsDescendingThenToggles)
+{
+    AlbumTable table = tableWithColumn(ColumnPerformer, {"b", "a", "c"});
+    table.sortByColumn(ColumnPerformer);
+    EXPECT_FALSE(table.sortAscending());
+    EXPECT_EQ(column(table, ColumnPerformer), std::vector<std::string>({"c", "b", "a"}));
+    table.sortByColumn(ColumnPerformer);
+    EXPECT_EQ(column(table, ColumnPerformer), std::vector<std::string>({"a", "b", "c"}));
+    table.sortByColumn(ColumnTitle);
+    EXPECT_EQ(table.sortColumn(), ColumnTitle);
+    EXPECT_TRUE(table.sortAscending());
+}
+
+TEST(AlbumTableSort, EqualCellsKeepTheirOrderInBothDirections)
+{
+    AlbumTable table = tableWithColumn(ColumnGenre, {"Rock", "Jazz", "Rock", "Jazz", "Rock"});
+    table.sortByColumn(ColumnGenre);
+    EXPECT_EQ(column(table, ColumnMcId), std::vector<std::string>({"2", "4", "1", "3", "5"}));
+    table.sortByColumn(ColumnGenre);
+    EXPECT_EQ(column(table, ColumnMcId), std::vector<std::string>({"1", "3", "5", "2", "4"}));
+}
+
+TEST(AlbumTableSort, ReportsWhereEveryRowMoved)
+{
+    AlbumTable table = tableWithColumn(ColumnTitle, {"c", "a", "b"});
+    const std::vector<int> moved = table.sortByColumn(ColumnTitle);
+    ASSERT_EQ(moved.size(), 4u);
+    EXPECT_EQ(moved[0], 0);
+    EXPECT_EQ(moved[1], 3);
+    EXPECT_EQ(moved[2], 1);
+    EXPECT_EQ(moved[3], 2);
+    for (int old = 1; old <= 3; ++old)
+        EXPECT_EQ(table.cell(ColumnMcId, moved[static_cast<std::size_t>(old)]),
+                  std::to_string(old));
+}
+
+TEST(AlbumTableSort, NothingHappensBelowTwoAlbumRows)
+{
+    AlbumTable table = tableWithColumn(ColumnTitle, {"x"});
+    EXPECT_TRUE(table.sortByColumn(ColumnTitle).empty());
+    EXPECT_EQ(table.sortColumn(), ColumnPerformer);
+    EXPECT_TRUE(table.sortAscending());
+    EXPECT_EQ(table.cell(0, 0), "ID");
+}
+
+} // namespace
+} // namespace alborx
