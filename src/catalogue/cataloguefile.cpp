@@ -2,6 +2,7 @@
 
 #include "binaryfields.h"
 #include "copykinds.h"
+#include "cp1250.h"
 #include "recentfiles.h"
 #include "safefile.h"
 #include "textfunctions.h"
@@ -234,7 +235,7 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
         return result;
     result.name = withoutAmpersand(name);
 
-    CatalogueContents contents = readCatalogue(result.name, progress);
+    CatalogueContents contents = readCatalogue(cp1250ToUtf8(result.name), progress);
     if (contents.status != ReadStatus::Ok) {
         settings.plikbazy.clear();
         result.status = contents.status == ReadStatus::BadHeader ? OpenStatus::BadHeader
@@ -255,7 +256,7 @@ JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::strin
                       Progress* progress)
 {
     JoinResult result;
-    CatalogueContents contents = readCatalogue(name, progress);
+    CatalogueContents contents = readCatalogue(cp1250ToUtf8(name), progress);
     if (contents.status != ReadStatus::Ok)
         return result;
 
@@ -276,7 +277,8 @@ JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::strin
 bool zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
                 Progress* progress)
 {
-    if (!writeFileSafely(name, encodeCatalogue(table, progress), name + ".bak"))
+    const std::string path = cp1250ToUtf8(name);
+    if (!writeFileSafely(path, encodeCatalogue(table, progress), path + ".bak"))
         return false;
     settings.plikbazy = name.substr(0, kSettingsStringCapacity);
     dodajostatni(settings.ostatnie, name);

@@ -2,6 +2,10 @@
 // and one 144-byte record per album, in catalogue order. The operations here
 // move albums between such files and the album table; showing messages and
 // the progress window is left to the caller.
+//
+// File names, like all text the program keeps, are Windows-1250 bytes: they
+// are what plikbazy and the recent list store. The file system sees them in
+// UTF-8.
 #pragma once
 
 #include "albumtable.h"
@@ -65,9 +69,9 @@ struct CatalogueContents
     bool damaged = false;
 };
 
-// Reads a catalogue file. Only the whole records present are read, never
-// more than the stored count when that is not negative; memory is never
-// reserved by the stored count alone.
+// Reads a catalogue file given by its file-system path. Only the whole records present are read,
+// never more than the stored count when that is not negative; memory is never reserved by the
+// stored count alone.
 CatalogueContents readCatalogue(const std::string& path, Progress* progress = nullptr);
 
 // The data side of starting a new catalogue: the table emptied, no current

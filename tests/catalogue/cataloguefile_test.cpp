@@ -198,6 +198,20 @@ TEST(CatalogueFile, ANameOfMoreThan255CharactersIsCutInPlikbazyAndTheRecentList)
     EXPECT_EQ(settings.ostatnie[0], name.substr(0, 255));
 }
 
+TEST(CatalogueFile, PolishFileNamesAreStoredInWindows1250AndFoundInUtf8)
+{
+    TempDir dir;
+    TUstawienia settings;
+    AlbumTable table = everyCopyKind();
+    const std::string name = dir.file("\xAF\xF3\xB3w.abx"); // Żółw.abx
+    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"Żółw.abx"}));
+    EXPECT_EQ(settings.plikbazy, name);
+    AlbumTable loaded;
+    EXPECT_EQ(otworzbaze(loaded, settings, name).status, OpenStatus::Opened);
+    EXPECT_EQ(dolaczbaze(loaded, settings, name).loaded, 4);
+}
+
 class SaveFailure : public ::testing::Test
 {
 protected:
