@@ -3,6 +3,6 @@
 # settings files. Usage: ./run.sh [catalogue.abx]
 set -euo pipefail
 top="$(cd "$(dirname "$0")" && pwd)"
-"$top/scripts/ensure-packages.sh" cmake g++ make qt6-base-dev
+"$top/scripts/ensure-packages.sh" cmake g++ make qt6-base-dev qt6-translations-l10n fonts-liberation
 "$top/scripts/build.sh"
 exec "$top/build/alborx" "$@"

@@ -79,8 +79,14 @@ bool genreLess(std::string_view a, std::string_view b)
     return a < b;
 }
 
+void GenreList::countKey(const std::string& name)
+{
+    ++keys_[duzelitery(name)];
+}
+
 void GenreList::insertSorted(std::string name)
 {
+    countKey(name);
     const auto place = std::upper_bound(
         items_.begin(), items_.end(), name,
         [](const std::string& x, const std::string& y) { return genreLess(x, y); });
@@ -90,6 +96,9 @@ void GenreList::insertSorted(std::string name)
 void GenreList::assign(std::vector<std::string> names)
 {
     items_ = std::move(names);
+    keys_.clear();
+    for (const std::string& item : items_)
+        countKey(item);
     std::stable_sort(items_.begin(), items_.end(),
                      [](const std::string& x, const std::string& y) { return genreLess(x, y); });
 }
@@ -99,11 +108,8 @@ bool GenreList::dodajgatunek(std::string_view name)
     std::string trimmed = obetnijspacje(name);
     if (trimmed.empty())
         return false;
-    const std::string key = duzelitery(trimmed);
-    for (const std::string& item : items_) {
-        if (duzelitery(item) == key)
-            return false;
-    }
+    if (keys_.count(duzelitery(trimmed)) > 0)
+        return false;
     insertSorted(std::move(trimmed));
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace alborx {
@@ -32,7 +33,12 @@ public:
     bool dodajgatunek(std::string_view name);
 
 private:
+    void countKey(const std::string& name);
+
     std::vector<std::string> items_;
+    // How many entries share each upper-cased name, so that offering a name
+    // does not compare it with every entry.
+    std::unordered_map<std::string, int> keys_;
 };
 
 // Reads the genre file: every line that is not empty once its trailing spaces

@@ -1,8 +1,267 @@
 #include "Unit1.h"
 
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit2.h"
+#include "Unit5.h"
+#include "qtext.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using alborx::ui::AlbumListView;
+using alborx::ui::AlbumTableModel;
+
+namespace {
+
+constexpr std::array<int, 8> kListacdWidths = {36, 188, 206, 67, 23, 22, 37, 35};
+constexpr std::array<int, 8> kListafiltrWidths = {35, 188, 206, 67, 23, 22, 37, 35};
+
+// Tab captions carry three spaces on either side.
+QString tabCaption(const char* text)
+{
+    return QStringLiteral("   ") + QString::fromUtf8(text) + QStringLiteral("   ");
+}
+
+} // namespace
+
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
+    setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ALBORX!"));
     setMinimumSize(640, 300);
     resize(649, 511);
+    alborx::ustawdomyslne(ustawienia);
+
+    buildMenu();
+    buildPages();
+    buildStatusBar();
+    buildFileDialogs();
+
+    Form2 = new TForm2(this);
+    Form5 = new TForm5(this);
+
+    qApp->installEventFilter(this);
+}
+
+TForm1::~TForm1()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TForm1::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto item = [this](QMenu* menu, const char* name, const char* caption,
+                             const QKeySequence& shortcut, auto handler) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu* plik = bar->addMenu(QStringLiteral("Plik"));
+    plik->setObjectName(QStringLiteral("Plik1"));
+    item(plik, "Nowabaza1", "Nowa baza", {}, &TForm1::Nowabaza1Click);
+    item(plik, "Otwrzbaz1", "Otwórz bazę", QKeySequence(Qt::CTRL | Qt::Key_O),
+         &TForm1::Otwrzbaz1Click);
+    Ostatniepliki1 = plik->addMenu(QStringLiteral("Ostatnie pliki"));
+    Ostatniepliki1->setObjectName(QStringLiteral("Ostatniepliki1"));
+    for (int k = 0; k < alborx::kRecentCount; ++k) {
+        QAction* action = Ostatniepliki1->addAction(QString());
+        action->setObjectName(QStringLiteral("oplik%1").arg(k + 1));
+        action->setVisible(false);
+        connect(action, &QAction::triggered, this, [this, k] { oplikClick(k); });
+        oplik[static_cast<std::size_t>(k)] = action;
+    }
+    item(plik, "Doczbaz1", "Dołącz bazę", {}, &TForm1::Doczbaz1Click);
+    item(plik, "Zapiszbazjako1", "Zapisz bazę jako", {}, &TForm1::Zapiszbazjako1Click);
+    item(plik, "Zapiszbaz1", "Zapisz bazę", QKeySequence(Qt::CTRL | Qt::Key_S),
+         &TForm1::Zapiszbaz1Click);
+    plik->addSeparator();
+    item(plik, "Wyjcie1", "Wyjście", {}, &TForm1::Wyjcie1Click);
+
+    QMenu* szukanie = bar->addMenu(QStringLiteral("Wyszukiwanie"));
+    szukanie->setObjectName(QStringLiteral("Wyszukiwanie1"));
+    item(szukanie, "Szukaj1", "Szukaj (i zamień)", QKeySequence(Qt::Key_F7), &TForm1::Szukaj1Click);
+    item(szukanie, "Znajdnastpny1", "Znajdź następny...", QKeySequence(Qt::Key_F3),
+         &TForm1::Znajdnastpny1Click);
+    item(szukanie, "Zamienastpny1", "Zamień następny...", QKeySequence(Qt::SHIFT | Qt::Key_F3),
+         &TForm1::Zamienastpny1Click);
+
+    QMenu* opcje = bar->addMenu(QStringLiteral("Opcje"));
+    opcje->setObjectName(QStringLiteral("Opcje1"));
+    item(opcje, "Ustawieniaprogramu1", "Ustawienia programu", {},
+         &TForm1::Ustawieniaprogramu1Click);
+    Zawszenawierzchu1 = item(opcje, "Zawszenawierzchu1", "Zawsze na wierzchu",
+                             QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::Zawszenawierzchu1Click);
+    Zawszenawierzchu1->setCheckable(true);
+    opcje->addSeparator();
+    item(opcje, "Zapiszdoplikutekstowego1", "Zapisz do pliku tekstowego", {},
+         &TForm1::Zapiszdoplikutekstowego1Click);
+    item(opcje, "Formatplikutekstowego1", "Format pliku tekstowego", {},
+         &TForm1::Formatplikutekstowego1Click);
+    opcje->addSeparator();
+    QMenu* szerokosci = opcje->addMenu(QStringLiteral("Kopiuj szerokości kolumn"));
+    szerokosci->setObjectName(QStringLiteral("Kopiujszerokocikolumn1"));
+    item(szerokosci, "Szerokocikolumnspisprzefiltrowany1", "spis->przefiltrowany", {},
+         &TForm1::Szerokocikolumnspisprzefiltrowany1Click);
+    item(szerokosci, "Szerokocikolumnprzefiltrowanyspis1", "przefiltrowany->spis", {},
+         &TForm1::Szerokocikolumnprzefiltrowanyspis1Click);
+
+    QMenu* pomoc = bar->addMenu(QStringLiteral("Pomoc"));
+    pomoc->setObjectName(QStringLiteral("Pomoc1"));
+    item(pomoc, "Oprogramie1", "O programie", {}, &TForm1::Oprogramie1Click);
+    item(pomoc, "Pomoc2", "Pomoc", QKeySequence(Qt::Key_F1), &TForm1::Pomoc2Click);
+}
+
+void TForm1::buildPages()
+{
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->setOpaqueResize(true);
+    Splitter1->setChildrenCollapsible(false);
+
+    Panel1 = new QFrame(Splitter1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setMinimumHeight(1);
+
+    listy = new QTabWidget(Splitter1);
+    listy->setObjectName(QStringLiteral("listy"));
+    QFont tabFont(QStringLiteral("Tahoma"), 8);
+    tabFont.setBold(true);
+    listy->tabBar()->setFont(tabFont);
+
+    listacdModel = new AlbumTableModel(albumy, this);
+    listacd = new AlbumListView(listacdModel, kListacdWidths);
+    listacd->setObjectName(QStringLiteral("listacd"));
+    listacd->setAccessibleName(QStringLiteral("Spis albumów"));
+    listy->addTab(listacd, tabCaption("Spis albumów"));
+
+    auto* filterPage = new QWidget;
+    auto* filterLayout = new QVBoxLayout(filterPage);
+    filterLayout->setContentsMargins(0, 0, 0, 0);
+    filterLayout->setSpacing(0);
+    listafiltrModel = new AlbumTableModel(przefiltrowane, this);
+    listafiltr = new AlbumListView(listafiltrModel, kListafiltrWidths);
+    listafiltr->setObjectName(QStringLiteral("listafiltr"));
+    listafiltr->setAccessibleName(QStringLiteral("Spis przefiltrowany"));
+    filterLayout->addWidget(listafiltr);
+    listy->addTab(filterPage, tabCaption("Spis przefiltrowany"));
+
+    auto* genrePage = new QWidget;
+    auto* genreLayout = new QVBoxLayout(genrePage);
+    genreLayout->setContentsMargins(0, 0, 0, 0);
+    genreLayout->addStretch();
+    StatusBargat = new QStatusBar;
+    StatusBargat->setObjectName(QStringLiteral("StatusBargat"));
+    StatusBargat->setSizeGripEnabled(false);
+    genrePanels[0] = new QLabel(QStringLiteral("Liczba gatunków w bazie:"));
+    genrePanels[1] = new QLabel(QStringLiteral("0"));
+    StatusBargat->addWidget(genrePanels[0]);
+    StatusBargat->addWidget(genrePanels[1], 1);
+    genreLayout->addWidget(StatusBargat);
+    listy->addTab(genrePage, tabCaption("Gatunki muzyki"));
+
+    listy->addTab(new QWidget, tabCaption("Podsumowanie"));
+    connect(listy, &QTabWidget::currentChanged, this, &TForm1::listyChange);
+
+    Splitter1->addWidget(Panel1);
+    Splitter1->addWidget(listy);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({129, 300});
+    setCentralWidget(Splitter1);
+}
+
+void TForm1::buildStatusBar()
+{
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    statusPanels[0] = new QLabel;
+    statusPanels[0]->setFixedWidth(120);
+    statusPanels[1] = new QLabel;
+    statusPanels[1]->setMinimumWidth(50);
+    StatusBar1->addWidget(statusPanels[0]);
+    StatusBar1->addWidget(statusPanels[1], 1);
+}
+
+bool TForm1::event(QEvent* event)
+{
+    // Menu items have no hints; the first status panel shows the hints of
+    // controls, so the status bar's own messages are not wanted.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
+        showHintUnderPointer();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::showHintUnderPointer()
+{
+    const QWidget* under = QApplication::widgetAt(QCursor::pos());
+    const QString hint = under && under->window() == this ? under->statusTip() : QString();
+    // Like a hint that changes, not every move: over controls without a hint
+    // the count stays until the pointer has left a control with one.
+    if (hint == lastHint_)
+        return;
+    lastHint_ = hint;
+    statusPanels[0]->setText(hint);
+}
+
+void TForm1::Oprogramie1Click()
+{
+    Form2->show();
+}
+
+void TForm1::Zawszenawierzchu1Click()
+{
+    const bool onTop = Zawszenawierzchu1->isChecked();
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (wasVisible)
+        show();
+    ustawienia.nawierzchu = onTop;
+}
+
+void TForm1::Szerokocikolumnspisprzefiltrowany1Click()
+{
+    for (int c = 0; c < alborx::kColumnCount; ++c)
+        listafiltr->setColumnWidth(c, listacd->columnWidth(c));
+}
+
+void TForm1::Szerokocikolumnprzefiltrowanyspis1Click()
+{
+    for (int c = 0; c < alborx::kColumnCount; ++c)
+        listacd->setColumnWidth(c, listafiltr->columnWidth(c));
+}
+
+void TForm1::listyChange()
+{
+    genrePanels[1]->setText(QString::number(gatunki.count()));
+}
+
+void TForm1::odswiezlistecd()
+{
+    statusPanels[0]->setText(QStringLiteral("wpisów: ") + QString::number(albumy.liczbaalbumow()));
+    statusPanels[1]->setText(alborx::ui::toQt(ustawienia.plikbazy));
+    genrePanels[1]->setText(QString::number(gatunki.count()));
 }

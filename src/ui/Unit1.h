@@ -1,7 +1,32 @@
-// The main window.
+// The main window: the menu, the album editor panel, the notebook with the
+// album list, the filtered list, the genre list and the summary, and the
+// status bar. It owns everything that lives for the whole run: the album
+// table, the settings record, the genre list and the secondary windows.
 #pragma once
 
+#include "albumtable.h"
+#include "genrelist.h"
+#include "settings.h"
+
 #include <QMainWindow>
+#include <array>
+#include <string>
+
+class QAction;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTabWidget;
+class TForm2;
+class TForm5;
+
+namespace alborx::ui {
+class AlbumListView;
+class AlbumTableModel;
+} // namespace alborx::ui
 
 class TForm1 : public QMainWindow
 {
@@ -9,4 +34,93 @@ class TForm1 : public QMainWindow
 
 public:
     explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The catalogue and what the program remembers between runs.
+    alborx::AlbumTable albumy;
+    alborx::AlbumTable przefiltrowane;
+    alborx::TUstawienia ustawienia;
+    alborx::GenreList gatunki;
+
+    // Start-up, after the splash is up: settings, then the remembered or
+    // given catalogue or a new one. arguments are the command line without
+    // the program name.
+    void poczatek(const QStringList& arguments);
+    // Shows the window as the settings left it (maximised or not).
+    void showAtStart();
+
+    // Catalogue commands. Names are Windows-1250 text.
+    void Nowabaza1Click();
+    bool otworzbaze(const std::string& name);
+    void dolaczbaze(const std::string& name);
+    bool zapiszbaze(const std::string& name);
+    void zapiszbazejako();
+    void Otwrzbaz1Click();
+    void Doczbaz1Click();
+    void Zapiszbaz1Click();
+    void Zapiszbazjako1Click();
+    void oplikClick(int entry);
+    void Wyjcie1Click();
+
+    void odswiezlistecd();
+    void pokazostatnie();
+    void wczytajustawienia();
+    void zapiszustawienia();
+
+    void Zawszenawierzchu1Click();
+    void Szerokocikolumnspisprzefiltrowany1Click();
+    void Szerokocikolumnprzefiltrowanyspis1Click();
+    void listyChange();
+
+    // Commands of windows that are still to come.
+    void Szukaj1Click() {}
+    void Znajdnastpny1Click() {}
+    void Zamienastpny1Click() {}
+    void Ustawieniaprogramu1Click() {}
+    void Zapiszdoplikutekstowego1Click() {}
+    void Formatplikutekstowego1Click() {}
+    void Oprogramie1Click();
+    void Pomoc2Click() {}
+    void obliczwszystkoClick() {}
+
+    // Controls, named as the program names them.
+    QFrame* Panel1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QTabWidget* listy = nullptr;
+    alborx::ui::AlbumListView* listacd = nullptr;
+    alborx::ui::AlbumListView* listafiltr = nullptr;
+    alborx::ui::AlbumTableModel* listacdModel = nullptr;
+    alborx::ui::AlbumTableModel* listafiltrModel = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    std::array<QLabel*, 2> statusPanels{};
+    QStatusBar* StatusBargat = nullptr;
+    std::array<QLabel*, 2> genrePanels{};
+    QMenu* Ostatniepliki1 = nullptr;
+    std::array<QAction*, alborx::kRecentCount> oplik{};
+    QAction* Zawszenawierzchu1 = nullptr;
+    QFileDialog* OpenDialog1 = nullptr;
+    QFileDialog* SaveDialog1 = nullptr;
+    TForm2* Form2 = nullptr;
+    TForm5* Form5 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildPages();
+    void buildStatusBar();
+    void buildFileDialogs();
+    // The window side of a new catalogue: title, lists and editor.
+    void showNewCatalogue();
+    void applyStoredLayout();
+    void storeLayout();
+    void addJoinedGenres(int firstRow, int lastRow);
+    void showHintUnderPointer();
+
+    QString lastHint_;
+    alborx::Colour listFontColour_ = 0;
+    bool closed_ = false;
 };

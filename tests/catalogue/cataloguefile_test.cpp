@@ -248,8 +248,9 @@ TEST_F(SaveFailure, ReadOnlyFolderLeavesFileAndBackupIntact)
         ASSERT_EQ(::seteuid(65534), 0);
     }
     const bool saved = zapiszbaze(table_, settings_, name);
-    if (asRoot)
+    if (asRoot) {
         ASSERT_EQ(::seteuid(0), 0);
+    }
 
     EXPECT_FALSE(saved);
     EXPECT_EQ(readBytes(name), std::vector<std::uint8_t>({'o', 'l', 'd'}));

@@ -1,0 +1,125 @@
+#include "AlbumListView.h"
+
+#include "AlbumTableModel.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace alborx::ui {
+
+namespace {
+
+// Draws each cell as usual and a silver line along its right edge: the lists
+// have vertical grid lines only.
+class VerticalLinesDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(QColor(192, 192, 192));
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+        painter->restore();
+    }
+};
+
+} // namespace
+
+AlbumListView::AlbumListView(AlbumTableModel* model, const std::array<int, 8>& defaultWidths,
+                             QWidget* parent)
+    : QTableView(parent), model_(model)
+{
+    setModel(model);
+    setItemDelegate(new VerticalLinesDelegate(this));
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setListFont(QFont(QStringLiteral("Arial"), 8));
+
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setRowHeight(17);
+
+    QHeaderView* header = horizontalHeader();
+    QFont headerFont(QStringLiteral("Tahoma"), 8);
+    headerFont.setBold(true);
+    header->setFont(headerFont);
+    header->setFixedHeight(17);
+    header->setMinimumSectionSize(1);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setHighlightSections(false);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setStretchLastSection(false);
+    for (int c = 0; c < static_cast<int>(defaultWidths.size()); ++c)
+        setColumnWidth(c, defaultWidths[static_cast<std::size_t>(c)]);
+    showSortState();
+    connect(header, &QHeaderView::sectionClicked, this, &AlbumListView::headerClicked);
+
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    emit albumRowSelected(AlbumTableModel::albumRow(current));
+            });
+}
+
+int AlbumListView::rowHeight() const
+{
+    return verticalHeader()->defaultSectionSize();
+}
+
+void AlbumListView::setRowHeight(int height)
+{
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+void AlbumListView::setListFont(const QFont& font)
+{
+    // The header was given its own font, which this does not change.
+    setFont(font);
+}
+
+int AlbumListView::currentAlbumRow() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? AlbumTableModel::albumRow(current) : 0;
+}
+
+void AlbumListView::selectAlbumRow(int row, ScrollHint hint)
+{
+    const QModelIndex index = model_->index(row - 1, std::max(currentIndex().column(), 0));
+    if (!index.isValid())
+        return;
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+    scrollTo(index, hint);
+}
+
+void AlbumListView::showSortState()
+{
+    const AlbumTable& table = model_->table();
+    horizontalHeader()->setSortIndicator(
+        table.sortColumn(), table.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void AlbumListView::headerClicked(int column)
+{
+    model_->sortByHeader(column);
+    // The header flips its mark by itself on every click; the table decides.
+    showSortState();
+    const QModelIndex current = currentIndex();
+    if (current.isValid())
+        scrollTo(current);
+}
+
+} // namespace alborx::ui

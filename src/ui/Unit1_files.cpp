@@ -1,0 +1,223 @@
+// The catalogue commands of the main window: new, open, join, save, save as
+// and the recent-file submenu.
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit1.h"
+#include "Unit5.h"
+#include "cataloguefile.h"
+#include "dialogs.h"
+#include "qtext.h"
+#include "textfunctions.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+
+using alborx::ui::fromQt;
+using alborx::ui::informacja;
+using alborx::ui::toQt;
+
+namespace {
+
+// The open operation drops the first "&" of a name, which the menus may have
+// put there as a keyboard marker. Names that come from the file dialog, the
+// command line or the settings are real file names: an "&" is put in front
+// of their first "&" so that the file opened is the file named.
+std::string keepAmpersands(const std::string& name)
+{
+    std::string escaped = name;
+    const auto ampersand = escaped.find('&');
+    if (ampersand != std::string::npos)
+        escaped.insert(ampersand, 1, '&');
+    return escaped;
+}
+
+const QString kCatalogueFilter = QStringLiteral("Baza ALBORX! (*.abx)");
+const QString kAllFilesFilter = QStringLiteral("Wszystkie pliki (*.*)");
+
+} // namespace
+
+void TForm1::buildFileDialogs()
+{
+    const auto setUp = [this](QFileDialog* dialog, const char* name) {
+        dialog->setObjectName(QString::fromLatin1(name));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setNameFilters({kCatalogueFilter, kAllFilesFilter});
+        dialog->selectNameFilter(kCatalogueFilter);
+        dialog->setDefaultSuffix(QStringLiteral("abx"));
+        dialog->setDirectory(QDir::currentPath());
+        dialog->setSizeGripEnabled(true);
+    };
+    OpenDialog1 = new QFileDialog(this);
+    setUp(OpenDialog1, "OpenDialog1");
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setWindowTitle(QStringLiteral("Otwórz bazę"));
+
+    SaveDialog1 = new QFileDialog(this);
+    setUp(SaveDialog1, "SaveDialog1");
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1->setFileMode(QFileDialog::AnyFile);
+    SaveDialog1->setWindowTitle(QStringLiteral("Zapisz bazę jako"));
+}
+
+void TForm1::showNewCatalogue()
+{
+    setWindowTitle(QStringLiteral("ALBORX!"));
+    przefiltrowane.setRow(0, alborx::headerRow());
+    listacdModel->reload();
+}
+
+void TForm1::Nowabaza1Click()
+{
+    alborx::nowabaza(albumy, ustawienia);
+    showNewCatalogue();
+    odswiezlistecd();
+}
+
+bool TForm1::otworzbaze(const std::string& name)
+{
+    if (alborx::obetnijspacje(name).empty())
+        return false;
+    alborx::OpenResult result;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
+        result = alborx::otworzbaze(albumy, ustawienia, name, progress.get());
+        if (result.status == alborx::OpenStatus::Opened) {
+            showNewCatalogue();
+            addJoinedGenres(1, albumy.liczbaalbumow());
+            pokazostatnie();
+        }
+    }
+    switch (result.status) {
+    case alborx::OpenStatus::CannotOpen:
+        informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + toQt(result.name));
+        break;
+    case alborx::OpenStatus::BadHeader:
+        informacja(this, QStringLiteral("Zły nagłówek w pliku."));
+        break;
+    default:
+        break;
+    }
+    if (result.damaged)
+        informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
+                             QString::number(result.loaded));
+    odswiezlistecd();
+    obliczwszystkoClick();
+    return result.status == alborx::OpenStatus::Opened;
+}
+
+void TForm1::dolaczbaze(const std::string& name)
+{
+    alborx::JoinResult result;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
+        result = alborx::dolaczbaze(albumy, ustawienia, name, progress.get());
+        if (result.joined) {
+            listacdModel->reload();
+            addJoinedGenres(result.firstRow, result.firstRow + result.loaded - 1);
+            pokazostatnie();
+        }
+    }
+    if (result.damaged)
+        informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
+                             QString::number(result.loaded));
+    odswiezlistecd();
+    obliczwszystkoClick();
+}
+
+void TForm1::addJoinedGenres(int firstRow, int lastRow)
+{
+    if (!ustawienia.gatunkiprzyladowaniu)
+        return;
+    for (int row = firstRow; row <= lastRow; ++row)
+        gatunki.dodajgatunek(albumy.cell(alborx::ColumnGenre, row));
+}
+
+bool TForm1::zapiszbaze(const std::string& name)
+{
+    bool saved = false;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Zapisywanie bazy..."));
+        saved = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
+        if (saved)
+            pokazostatnie();
+    }
+    if (!saved)
+        informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + toQt(name));
+    odswiezlistecd();
+    return saved;
+}
+
+void TForm1::zapiszbazejako()
+{
+    QString chosen;
+    if (!alborx::ui::chooseFile(*SaveDialog1, chosen))
+        return;
+    const auto name = fromQt(chosen);
+    if (!name) {
+        // The settings keep names in Windows-1250; this one could not be kept.
+        informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + chosen);
+        return;
+    }
+    zapiszbaze(*name);
+}
+
+void TForm1::Otwrzbaz1Click()
+{
+    QString chosen;
+    if (alborx::ui::chooseFile(*OpenDialog1, chosen)) {
+        if (const auto name = fromQt(chosen))
+            otworzbaze(keepAmpersands(*name));
+        else
+            informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
+    }
+    odswiezlistecd();
+}
+
+void TForm1::Doczbaz1Click()
+{
+    QString chosen;
+    if (alborx::ui::chooseFile(*OpenDialog1, chosen)) {
+        if (const auto name = fromQt(chosen))
+            dolaczbaze(*name);
+    }
+    odswiezlistecd();
+}
+
+void TForm1::Zapiszbaz1Click()
+{
+    if (!ustawienia.plikbazy.empty())
+        zapiszbaze(ustawienia.plikbazy);
+    else
+        zapiszbazejako();
+}
+
+void TForm1::Zapiszbazjako1Click()
+{
+    zapiszbazejako();
+}
+
+void TForm1::pokazostatnie()
+{
+    for (std::size_t k = 0; k < oplik.size(); ++k) {
+        QString caption = toQt(ustawienia.ostatnie[k]);
+        // In a menu caption "&&" shows one "&".
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        oplik[k]->setText(caption);
+        oplik[k]->setVisible(!caption.isEmpty());
+    }
+}
+
+void TForm1::oplikClick(int entry)
+{
+    const std::string name = ustawienia.ostatnie[static_cast<std::size_t>(entry)];
+    if (!name.empty())
+        otworzbaze(keepAmpersands(name));
+    odswiezlistecd();
+}
+
+void TForm1::Wyjcie1Click()
+{
+    close();
+}

@@ -1,0 +1,176 @@
+// The main window's start-up and exit, and the settings that carry the
+// window, the lists and the genre list from one run to the next.
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit1.h"
+#include "qtext.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int kStyleBold = 1;
+constexpr int kStyleItalic = 2;
+constexpr int kStyleUnderline = 4;
+constexpr int kStyleStrikeOut = 8;
+// The character set of a font that names none.
+constexpr std::uint8_t kDefaultCharset = 1;
+
+bool onSomeScreen(const QRect& bounds)
+{
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        return screen->availableGeometry().intersects(bounds);
+    });
+}
+
+} // namespace
+
+void TForm1::poczatek(const QStringList& arguments)
+{
+    wczytajustawienia();
+    albumy.setLiczbaalbumow(0);
+    if (!ustawienia.autoodczyt)
+        ustawienia.plikbazy.clear();
+    odswiezlistecd();
+
+    ustawienia.nawierzchu = false;
+    Zawszenawierzchu1->setChecked(false);
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+
+    pokazostatnie();
+    if (!arguments.isEmpty())
+        ustawienia.plikbazy = alborx::ui::fromQtLossy(arguments.constFirst())
+                                  .substr(0, alborx::kSettingsStringCapacity);
+
+    bool opened = false;
+    if (ustawienia.autoodczyt) {
+        std::string name = ustawienia.plikbazy;
+        // A real file name: its "&" must reach the file system.
+        const auto ampersand = name.find('&');
+        if (ampersand != std::string::npos)
+            name.insert(ampersand, 1, '&');
+        opened = otworzbaze(name);
+    }
+    if (!opened)
+        Nowabaza1Click();
+    listy->setCurrentIndex(0);
+}
+
+void TForm1::showAtStart()
+{
+    if (ustawienia.oknomaks)
+        showMaximized();
+    else
+        show();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Closing is never refused; the files are written once, however the
+    // window was closed.
+    if (!closed_) {
+        closed_ = true;
+        if (ustawienia.autozapis && !ustawienia.plikbazy.empty())
+            zapiszbaze(ustawienia.plikbazy);
+        zapiszustawienia();
+    }
+    event->accept();
+}
+
+void TForm1::wczytajustawienia()
+{
+    const QRect bounds = geometry();
+    ustawienia.oknolewo = bounds.x();
+    ustawienia.oknogora = bounds.y();
+    ustawienia.oknoszerokosc = bounds.width();
+    ustawienia.oknowysokosc = bounds.height();
+    alborx::ustawdomyslne(ustawienia);
+    if (alborx::readSettingsFile(alborx::kSettingsFileName, ustawienia))
+        applyStoredLayout();
+    for (std::string& genre : alborx::readGenreFile(alborx::kGenreFileName))
+        gatunki.insertSorted(std::move(genre));
+}
+
+void TForm1::applyStoredLayout()
+{
+    const alborx::TUstawienia& s = ustawienia;
+    QRect bounds(s.oknolewo, s.oknogora, s.oknoszerokosc, s.oknowysokosc);
+    if (bounds.width() < minimumWidth() || bounds.height() < minimumHeight())
+        bounds.setSize(size());
+    setGeometry(bounds);
+    // A window left on a screen that is gone comes back onto this one.
+    if (!onSomeScreen(frameGeometry())) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    if (s.oknomaks)
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    for (int c = 0; c < alborx::kColumnCount; ++c) {
+        const std::int32_t main = s.kolumny[static_cast<std::size_t>(c)];
+        const std::int32_t filtered = s.kolumny[static_cast<std::size_t>(8 + c)];
+        if (alborx::isUsableColumnWidth(main))
+            listacd->setColumnWidth(c, main);
+        if (alborx::isUsableColumnWidth(filtered))
+            listafiltr->setColumnWidth(c, filtered);
+    }
+    if (alborx::isUsableRowHeight(s.wysokoscwiersza)) {
+        listacd->setRowHeight(s.wysokoscwiersza);
+        listafiltr->setRowHeight(s.wysokoscwiersza);
+    }
+
+    QFont font = listacd->font();
+    if (alborx::isUsableFontName(s.czcionkanazwa))
+        font.setFamily(alborx::ui::toQt(s.czcionkanazwa));
+    if (alborx::isUsableFontSize(s.czcionkarozmiar))
+        font.setPointSize(s.czcionkarozmiar);
+    font.setBold(s.czcionkastyl & kStyleBold);
+    font.setItalic(s.czcionkastyl & kStyleItalic);
+    font.setUnderline(s.czcionkastyl & kStyleUnderline);
+    font.setStrikeOut(s.czcionkastyl & kStyleStrikeOut);
+    listFontColour_ = s.czcionkakolor;
+    listacd->setListFont(font);
+    listafiltr->setListFont(font);
+}
+
+void TForm1::storeLayout()
+{
+    alborx::TUstawienia& s = ustawienia;
+    s.oknomaks = isMaximized();
+    const QRect bounds = s.oknomaks ? normalGeometry() : geometry();
+    s.oknolewo = bounds.x();
+    s.oknogora = bounds.y();
+    s.oknoszerokosc = bounds.width();
+    s.oknowysokosc = bounds.height();
+
+    for (int c = 0; c < alborx::kColumnCount; ++c) {
+        s.kolumny[static_cast<std::size_t>(c)] = listacd->columnWidth(c);
+        s.kolumny[static_cast<std::size_t>(8 + c)] = listafiltr->columnWidth(c);
+    }
+    s.wysokoscwiersza = listacd->rowHeight();
+
+    const QFont font = listacd->font();
+    if (s.czcionkaznaki == 0)
+        s.czcionkaznaki = kDefaultCharset;
+    s.czcionkakolor = listFontColour_;
+    s.czcionkawysokosc = -QFontInfo(font).pixelSize();
+    s.czcionkanazwa =
+        alborx::ui::fromQtLossy(font.family()).substr(0, alborx::kSettingsStringCapacity);
+    s.czcionkarozmiar = font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
+    s.czcionkastyl = static_cast<std::uint8_t>(
+        (font.bold() ? kStyleBold : 0) | (font.italic() ? kStyleItalic : 0) |
+        (font.underline() ? kStyleUnderline : 0) | (font.strikeOut() ? kStyleStrikeOut : 0));
+}
+
+void TForm1::zapiszustawienia()
+{
+    storeLayout();
+    alborx::writeSettingsFile(alborx::kSettingsFileName, ustawienia);
+    alborx::writeGenreFile(alborx::kGenreFileName, gatunki.items());
+}

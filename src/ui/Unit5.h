@@ -1,0 +1,56 @@
+// The progress window: a borderless bar on top of everything that long
+// operations show while they walk the albums. While it is up the main window
+// takes no input and shows the busy cursor.
+#pragma once
+
+#include "progress.h"
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+class TForm5 : public QWidget, public alborx::Progress
+{
+    Q_OBJECT
+
+public:
+    explicit TForm5(QWidget* parent = nullptr);
+
+    void setMaximum(int maximum) override;
+    void setPosition(int position) override;
+    int maximum() const { return maximum_; }
+    int position() const { return position_; }
+    // Progress x 100 / maximum, cut to a whole number; 0 for maximum 0.
+    int percent() const;
+
+    // Title, progress 0, shown.
+    void start(const QString& title);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void redraw();
+
+    int maximum_ = 100;
+    int position_ = 0;
+    QElapsedTimer sinceRedraw_;
+    bool busyCursor_ = false;
+};
+
+// Shows the progress window for the life of a scope, so that it is hidden
+// again on every path out of an operation.
+class ProgressScope
+{
+public:
+    ProgressScope(TForm5& window, const QString& title) : window_(window) { window_.start(title); }
+    ~ProgressScope() { window_.hide(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    TForm5* operator->() { return &window_; }
+    TForm5* get() { return &window_; }
+
+private:
+    TForm5& window_;
+};

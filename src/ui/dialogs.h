@@ -1,0 +1,42 @@
+// File dialogs and message boxes go through here, so that tests can answer
+// them in advance and run the real commands without waiting for a person.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QFileDialog;
+class QWidget;
+
+namespace alborx::ui {
+
+class DialogSeam
+{
+public:
+    // While answering is on, no dialog or message box is shown: file dialogs
+    // return the next file name (an empty name is Cancel), questions the next
+    // answer, and messages are collected.
+    static void setAnswering(bool on);
+    static bool answering();
+    static void setNextFileName(const QString& name);
+    static void setNextAnswer(QMessageBox::StandardButton answer);
+    static QStringList takeMessages();
+
+private:
+    friend bool chooseFile(QFileDialog& dialog, QString& chosen);
+    friend void informacja(QWidget* parent, const QString& text);
+    friend QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption,
+                                               const QString& text);
+};
+
+// Runs a file dialog; returns false on Cancel.
+bool chooseFile(QFileDialog& dialog, QString& chosen);
+
+// An information box with one OK button, captioned with the program's name.
+void informacja(QWidget* parent, const QString& text);
+
+// A question with OK and Cancel buttons.
+QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text);
+
+} // namespace alborx::ui

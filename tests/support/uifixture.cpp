@@ -1,0 +1,40 @@
+#include "uifixture.h"
+
+#include "cataloguefile.h"
+#include "dialogs.h"
+#include "settings.h"
+
+#include <unistd.h>
+
+namespace alborx::test {
+
+void WindowTest::SetUp()
+{
+    char here[4096];
+    previousFolder_ = ::getcwd(here, sizeof here) ? here : "/";
+    ASSERT_EQ(::chdir(dir_.path().c_str()), 0);
+    ui::DialogSeam::setAnswering(true);
+}
+
+void WindowTest::TearDown()
+{
+    ui::DialogSeam::setAnswering(false);
+    ASSERT_EQ(::chdir(previousFolder_.c_str()), 0);
+}
+
+std::string WindowTest::writeCatalogue(const std::string& name, const std::vector<Row>& albums)
+{
+    AlbumTable table;
+    table.assignAlbums(albums);
+    TUstawienia settings;
+    EXPECT_TRUE(zapiszbaze(table, settings, dir_.file(name)));
+    return dir_.file(name);
+}
+
+Row albumRow(const std::string& id, const std::string& performer, const std::string& title,
+             const std::string& genre)
+{
+    return {id, performer, title, genre, "O", "-", id, "-"};
+}
+
+} // namespace alborx::test
