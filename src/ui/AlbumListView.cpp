@@ -41,6 +41,9 @@ AlbumListView::AlbumListView(AlbumTableModel* model, const std::array<int, 8>& d
     setEditTriggers(NoEditTriggers);
     setShowGrid(false);
     setWordWrap(false);
+    // A narrow column cuts its text off, as a grid does; it is not shortened
+    // with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     setTabKeyNavigation(false);
     setHorizontalScrollMode(ScrollPerPixel);
     setListFont(QFont(QStringLiteral("Arial"), 8));
@@ -58,6 +61,7 @@ AlbumListView::AlbumListView(AlbumTableModel* model, const std::array<int, 8>& d
     header->setMinimumSectionSize(1);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setStretchLastSection(false);

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QRandomGenerator>
+#include <QTransform>
 
 namespace alborx::ui {
 
@@ -70,8 +71,12 @@ QPixmap logoPicture(QSize size)
     font.setBold(true);
     QPainterPath name;
     name.addText(0, 0, font, QStringLiteral("ALBORX!"));
+    // Fit the name into the picture whatever face stands in for Arial Black.
     const QRectF bounds = name.boundingRect();
-    name.translate(centre.x() - bounds.center().x(), centre.y() - bounds.center().y());
+    const qreal scale = std::min<qreal>(1.0, size.width() * 0.86 / bounds.width());
+    name = QTransform::fromScale(scale, scale).map(name);
+    const QRectF fitted = name.boundingRect();
+    name.translate(centre.x() - fitted.center().x(), centre.y() - fitted.center().y());
     painter.setBrush(QColor(0, 60, 0, 170));
     painter.setPen(QPen(QColor(40, 255, 60), 2.2));
     painter.drawPath(name);
