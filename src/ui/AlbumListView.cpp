@@ -10,8 +10,9 @@ namespace alborx::ui {
 
 namespace {
 
-// Draws each cell as usual and a silver line along its right edge: the lists
-// have vertical grid lines only.
+// Draws each cell as usual, without a focus frame of its own (whole rows are
+// selected), and a silver line along its right edge: the lists have vertical
+// grid lines only.
 class VerticalLinesDelegate : public QStyledItemDelegate
 {
 public:
@@ -20,7 +21,9 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override
     {
-        QStyledItemDelegate::paint(painter, option, index);
+        QStyleOptionViewItem cell(option);
+        cell.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, cell, index);
         painter->save();
         painter->setPen(QColor(192, 192, 192));
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
