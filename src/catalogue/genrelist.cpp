@@ -11,71 +11,105 @@ namespace alborx {
 
 namespace {
 
-// Sorting weight of every Windows-1250 byte: letters of both cases share a
-// weight, Polish letters come right behind their base letter, other bytes
-// keep their order in front of or behind the letters.
-std::array<std::uint16_t, 256> makeWeights()
+// Polish alphabetical order of Windows-1250 bytes, as a collator orders it:
+// first by letters (a, ą, b, c, ć, ... with case and foreign accents
+// ignored), then by accents, then by case, then by the bytes themselves.
+struct Collation
 {
-    std::array<std::uint16_t, 256> weights{};
-    for (int b = 0; b < 256; ++b)
-        weights[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(b < 'A' ? b : 1000 + b);
+    std::array<std::uint16_t, 256> primary{};
+    std::array<std::uint8_t, 256> accent{};
+    std::array<std::uint8_t, 256> capital{};
+};
 
-    // Each entry: a base letter followed by the Windows-1250 upper and lower
-    // case bytes of the letters that sort right behind it.
-    struct Letter
-    {
-        char base;
-        std::uint8_t upper;
-        std::uint8_t lower;
-    };
-    static constexpr Letter kPolish[] = {
-        {'a', 0xA5, 0xB9}, // Ą ą
-        {'c', 0xC6, 0xE6}, // Ć ć
-        {'e', 0xCA, 0xEA}, // Ę ę
-        {'l', 0xA3, 0xB3}, // Ł ł
-        {'n', 0xD1, 0xF1}, // Ń ń
-        {'o', 0xD3, 0xF3}, // Ó ó
-        {'s', 0x8C, 0x9C}, // Ś ś
-        {'z', 0x8F, 0x9F}, // Ź ź
-        {'z', 0xAF, 0xBF}, // Ż ż
-    };
-    // Base letters get weights 100, 110, ...; a Polish letter its base + 1
-    // (ż, after ź, + 2).
-    for (int letter = 0; letter < 26; ++letter) {
-        const auto weight = static_cast<std::uint16_t>(100 + 10 * letter);
-        weights[static_cast<std::size_t>('A' + letter)] = weight;
-        weights[static_cast<std::size_t>('a' + letter)] = weight;
-    }
-    int zCount = 0;
-    for (const Letter& letter : kPolish) {
-        const int extra = letter.base == 'z' ? ++zCount : 1;
-        const auto weight = static_cast<std::uint16_t>(100 + 10 * (letter.base - 'a') + extra);
-        weights[letter.upper] = weight;
-        weights[letter.lower] = weight;
-    }
-    return weights;
+struct Letter
+{
+    std::uint8_t upper;
+    std::uint8_t lower;
+    char base;
+    int after; // for Polish letters: the place behind the base letter
+};
+
+// Letters of the Polish alphabet beyond a-z.
+constexpr Letter kPolish[] = {
+    {0xA5, 0xB9, 'a', 1}, {0xC6, 0xE6, 'c', 1}, {0xCA, 0xEA, 'e', 1},
+    {0xA3, 0xB3, 'l', 1}, {0xD1, 0xF1, 'n', 1}, {0xD3, 0xF3, 'o', 1},
+    {0x8C, 0x9C, 's', 1}, {0x8F, 0x9F, 'z', 1}, {0xAF, 0xBF, 'z', 2},
+};
+
+// Letters of other languages: they sort with their base letter and differ
+// from it by their accent only.
+constexpr Letter kForeign[] = {
+    {0x8A, 0x9A, 's', 0}, {0x8D, 0x9D, 't', 0}, {0x8E, 0x9E, 'z', 0}, {0xBC, 0xBE, 'l', 0},
+    {0xAA, 0xBA, 's', 0}, {0xC0, 0xE0, 'r', 0}, {0xC1, 0xE1, 'a', 0}, {0xC2, 0xE2, 'a', 0},
+    {0xC3, 0xE3, 'a', 0}, {0xC4, 0xE4, 'a', 0}, {0xC5, 0xE5, 'l', 0}, {0xC7, 0xE7, 'c', 0},
+    {0xC8, 0xE8, 'c', 0}, {0xC9, 0xE9, 'e', 0}, {0xCB, 0xEB, 'e', 0}, {0xCC, 0xEC, 'e', 0},
+    {0xCD, 0xED, 'i', 0}, {0xCE, 0xEE, 'i', 0}, {0xCF, 0xEF, 'd', 0}, {0xD0, 0xF0, 'd', 0},
+    {0xD2, 0xF2, 'n', 0}, {0xD4, 0xF4, 'o', 0}, {0xD5, 0xF5, 'o', 0}, {0xD6, 0xF6, 'o', 0},
+    {0xD8, 0xF8, 'r', 0}, {0xD9, 0xF9, 'u', 0}, {0xDA, 0xFA, 'u', 0}, {0xDB, 0xFB, 'u', 0},
+    {0xDC, 0xFC, 'u', 0}, {0xDD, 0xFD, 'y', 0}, {0xDE, 0xFE, 't', 0}, {0xDF, 0xDF, 's', 0},
+};
+
+std::uint16_t letterWeight(char base, int after)
+{
+    return static_cast<std::uint16_t>(1000 + 10 * (base - 'a') + after);
 }
 
-const std::array<std::uint16_t, 256>& weights()
+Collation makeCollation()
 {
-    static const std::array<std::uint16_t, 256> table = makeWeights();
+    Collation c;
+    // Bytes that are not letters keep their order, in front of the letters.
+    for (int b = 0; b < 256; ++b)
+        c.primary[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(b);
+    for (char l = 'a'; l <= 'z'; ++l) {
+        const auto upper = static_cast<unsigned char>(l - 'a' + 'A');
+        c.primary[static_cast<unsigned char>(l)] = c.primary[upper] = letterWeight(l, 0);
+        c.capital[upper] = 1;
+    }
+    for (const Letter& l : kPolish) {
+        c.primary[l.upper] = c.primary[l.lower] = letterWeight(l.base, l.after);
+        c.capital[l.upper] = 1;
+    }
+    std::uint8_t accent = 0;
+    for (const Letter& l : kForeign) {
+        ++accent;
+        c.primary[l.upper] = c.primary[l.lower] = letterWeight(l.base, 0);
+        c.accent[l.upper] = c.accent[l.lower] = accent;
+        if (l.upper != l.lower)
+            c.capital[l.upper] = 1;
+    }
+    return c;
+}
+
+const Collation& collation()
+{
+    static const Collation table = makeCollation();
     return table;
+}
+
+// Compares two texts by one level of weights: -1, 0 or 1.
+template <typename Weights>
+int compareLevel(std::string_view a, std::string_view b, const Weights& weights)
+{
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto wa = weights[static_cast<unsigned char>(a[i])];
+        const auto wb = weights[static_cast<unsigned char>(b[i])];
+        if (wa != wb)
+            return wa < wb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 } // namespace
 
 bool genreLess(std::string_view a, std::string_view b)
 {
-    const auto& w = weights();
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const auto wa = w[static_cast<unsigned char>(a[i])];
-        const auto wb = w[static_cast<unsigned char>(b[i])];
-        if (wa != wb)
-            return wa < wb;
+    const Collation& c = collation();
+    for (int level : {compareLevel(a, b, c.primary), compareLevel(a, b, c.accent),
+                      compareLevel(a, b, c.capital)}) {
+        if (level != 0)
+            return level < 0;
     }
-    if (a.size() != b.size())
-        return a.size() < b.size();
     return a < b;
 }
 

@@ -1,0 +1,85 @@
+// What the album editor does with the table: loading its form from a row,
+// adding, correcting and removing albums. The window only moves values
+// between its controls and these functions.
+#pragma once
+
+#include "albumtable.h"
+#include "settings.h"
+
+#include <cstdint>
+#include <string>
+
+namespace alborx {
+
+// The editor's fields as Windows-1250 text; kopiacd and kopiamc are the item
+// indexes 0..3 of the copy-kind boxes (codes 1..4).
+struct EditorForm
+{
+    std::string aid;
+    std::string azespol;
+    std::string aalbum;
+    std::string agatunek;
+    bool nosnikcd = false;
+    std::string idcd;
+    int kopiacd = 0;
+    bool nosnikmc = false;
+    std::string idmc;
+    int kopiamc = 0;
+};
+
+// Which album the editor is bound to: the target of Popraw and Usuń.
+struct EditorBinding
+{
+    std::int32_t wybranywiersz = 0;
+    std::int32_t wierszfiltru = 0;
+    bool zfiltru = false;
+    // The album ID the editor was last loaded with or last wrote. A row that
+    // no longer holds it is not the bound album any more.
+    std::string boundId;
+};
+
+// The form for an album row: a medium whose kind cell is "-" or empty is not
+// owned; a kind other than "O", "P", "K" shows as "Z MP3 (M)".
+EditorForm formFromRow(const Row& row);
+
+// At least one medium ticked and a performer or a title typed (spaces count).
+bool qualifies(const EditorForm& form);
+
+enum class EditResult { NotQualified, NoFreeId, Written };
+
+// Reads the three ID fields: a number of at least 1 as typed, otherwise the
+// next free ID of its kind. On success the IDs (five digits) are written back
+// into the form and the counters advance; when a kind has no free ID left,
+// nothing changes and false is returned.
+bool assignIds(const AlbumTable& table, EditorForm& form, TUstawienia& counters);
+
+struct AddResult
+{
+    EditResult result = EditResult::NotQualified;
+    int row = 0; // the new album's row
+};
+
+// Writes a form whose IDs are assigned into a new row at the end (into the
+// blank row of an empty catalogue) and returns that row.
+int appendAlbum(AlbumTable& table, const EditorForm& form);
+
+// Dodaj: qualification, IDs, then appendAlbum. The album goes to the end (into the blank row of an empty
+// catalogue); its IDs are written back into the form.
+AddResult dodajalbum(AlbumTable& table, EditorForm& form, TUstawienia& counters);
+
+// Whether the binding names an album row of this table that still holds the
+// album it was bound to.
+bool boundRowIsValid(const AlbumTable& table, const EditorBinding& binding);
+// Whether the filtered list's row of the binding still shows that album.
+bool boundFilterRowIsValid(const AlbumTable& filtered, const EditorBinding& binding);
+
+// Popraw: rewrites the bound row from the form (the old IDs still count as
+// taken while new ones are chosen).
+EditResult poprawalbum(AlbumTable& table, const EditorBinding& binding, EditorForm& form,
+                       TUstawienia& counters);
+
+// Usuń, on the main table: removes the bound row. Returns false when the
+// binding names no album of the table.
+bool usunalbum(AlbumTable& table, const EditorBinding& binding);
+
+} // namespace alborx
