@@ -45,7 +45,12 @@ EditorForm formFromRow(const Row& row);
 // At least one medium ticked and a performer or a title typed (spaces count).
 bool qualifies(const EditorForm& form);
 
-enum class EditResult { NotQualified, NoFreeId, Written };
+enum class EditResult
+{
+    NotQualified,
+    NoFreeId,
+    Written
+};
 
 // Reads the three ID fields: a number of at least 1 as typed, otherwise the
 // next free ID of its kind. On success the IDs (five digits) are written back
@@ -63,8 +68,8 @@ struct AddResult
 // blank row of an empty catalogue) and returns that row.
 int appendAlbum(AlbumTable& table, const EditorForm& form);
 
-// Dodaj: qualification, IDs, then appendAlbum. The album goes to the end (into the blank row of an empty
-// catalogue); its IDs are written back into the form.
+// Dodaj: qualification, IDs, then appendAlbum. The album goes to the end (into the blank row of an
+// empty catalogue); its IDs are written back into the form.
 AddResult dodajalbum(AlbumTable& table, EditorForm& form, TUstawienia& counters);
 
 // Whether the binding names an album row of this table that still holds the

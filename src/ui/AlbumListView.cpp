@@ -78,6 +78,11 @@ AlbumListView::AlbumListView(AlbumTableModel* model, const std::array<int, 8>& d
                 if (current.isValid())
                     emit albumRowSelected(AlbumTableModel::albumRow(current));
             });
+    // A click on the row that is already current loads it again too.
+    connect(this, &QAbstractItemView::pressed, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.row() == currentIndex().row())
+            emit albumRowSelected(AlbumTableModel::albumRow(index));
+    });
 }
 
 int AlbumListView::rowHeight() const
@@ -121,9 +126,11 @@ void AlbumListView::showSortState()
 
 void AlbumListView::headerClicked(int column)
 {
-    model_->sortByHeader(column);
+    const std::vector<int> moved = model_->sortByHeader(column);
     // The header flips its mark by itself on every click; the table decides.
     showSortState();
+    if (!moved.empty())
+        emit sorted(moved);
     const QModelIndex current = currentIndex();
     if (current.isValid())
         scrollTo(current);

@@ -5,6 +5,7 @@
 
 #include <QTableView>
 #include <array>
+#include <vector>
 
 namespace alborx::ui {
 
@@ -32,8 +33,11 @@ public:
     void showSortState();
 
 signals:
-    // The user or the program moved the current row to an album row.
+    // The user or the program moved the current row to an album row, or the
+    // user clicked a row.
     void albumRowSelected(int row);
+    // A header click sorted the rows: newRowOfOld[r] is where album row r went.
+    void sorted(const std::vector<int>& newRowOfOld);
 
 private:
     void headerClicked(int column);

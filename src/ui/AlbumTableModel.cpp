@@ -73,10 +73,42 @@ void AlbumTableModel::albumRowsChanged(int first, int last)
     emit dataChanged(index(first - 1, 0), index(last - 1, kColumnCount - 1));
 }
 
-bool AlbumTableModel::sortByHeader(int column)
+void AlbumTableModel::beginAppendAlbumRow()
+{
+    rowsBeforeChange_ = rowCount();
+    changedRow_ = table_.liczbaalbumow() + 1;
+    if (changedRow_ > rowsBeforeChange_)
+        beginInsertRows({}, rowsBeforeChange_, rowsBeforeChange_);
+}
+
+void AlbumTableModel::endAppendAlbumRow()
+{
+    if (changedRow_ > rowsBeforeChange_)
+        endInsertRows();
+    else
+        albumRowsChanged(changedRow_, changedRow_);
+}
+
+void AlbumTableModel::beginRemoveAlbumRow(int row)
+{
+    rowsBeforeChange_ = rowCount();
+    changedRow_ = row;
+    if (rowsBeforeChange_ > 1)
+        beginRemoveRows({}, row - 1, row - 1);
+}
+
+void AlbumTableModel::endRemoveAlbumRow()
+{
+    if (rowsBeforeChange_ > 1)
+        endRemoveRows();
+    else
+        albumRowsChanged(1, 1);
+}
+
+std::vector<int> AlbumTableModel::sortByHeader(int column)
 {
     if (table_.rowCount() - 1 < 2)
-        return false;
+        return {};
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const std::vector<int> moved = table_.sortByColumn(column);
     const QModelIndexList before = persistentIndexList();
@@ -89,7 +121,7 @@ bool AlbumTableModel::sortByHeader(int column)
     }
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    return !moved.empty();
+    return moved;
 }
 
 } // namespace alborx::ui

@@ -36,15 +36,27 @@ public:
     // Call after the cells of album rows first..last changed.
     void albumRowsChanged(int first, int last);
 
+    // Wrap a change of the table that appends or removes one album row, so
+    // that views keep their selection on the right rows. When the table keeps
+    // its row count (the blank row of an empty catalogue is filled or left),
+    // the row is reported as changed instead.
+    void beginAppendAlbumRow();
+    void endAppendAlbumRow();
+    void beginRemoveAlbumRow(int row);
+    void endRemoveAlbumRow();
+
     // A header click: sorts the table and moves the selection and the current
-    // row with their albums. Returns false when nothing was sorted.
-    bool sortByHeader(int column);
+    // row with their albums. Returns where every album row went (entry 0 is
+    // the header), or nothing when there was nothing to sort.
+    std::vector<int> sortByHeader(int column);
 
     static int albumRow(const QModelIndex& index) { return index.row() + 1; }
 
 private:
     AlbumTable& table_;
     CellColours colours_;
+    int rowsBeforeChange_ = 0;
+    int changedRow_ = 0;
 };
 
 } // namespace alborx::ui

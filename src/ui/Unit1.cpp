@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -55,6 +57,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
+    // The views and their models read the album tables, which are members and
+    // go before the window's children would: the children go first.
+    delete Splitter1;
+    delete listacdModel;
+    delete listafiltrModel;
 }
 
 void TForm1::buildMenu()
@@ -137,6 +144,7 @@ void TForm1::buildPages()
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFrameShape(QFrame::StyledPanel);
     Panel1->setMinimumHeight(1);
+    buildEditor();
 
     listy = new QTabWidget(Splitter1);
     listy->setObjectName(QStringLiteral("listy"));
@@ -149,6 +157,11 @@ void TForm1::buildPages()
     listacd->setObjectName(QStringLiteral("listacd"));
     listacd->setAccessibleName(QStringLiteral("Spis albumów"));
     listy->addTab(listacd, tabCaption("Spis albumów"));
+    connect(listacd, &AlbumListView::albumRowSelected, this, [this](int row) {
+        if (!ignoreListacdSelection_)
+            listacdSelectCell(row);
+    });
+    connect(listacd, &AlbumListView::sorted, this, &TForm1::followSortedRows);
 
     auto* filterPage = new QWidget;
     auto* filterLayout = new QVBoxLayout(filterPage);
@@ -161,19 +174,7 @@ void TForm1::buildPages()
     filterLayout->addWidget(listafiltr);
     listy->addTab(filterPage, tabCaption("Spis przefiltrowany"));
 
-    auto* genrePage = new QWidget;
-    auto* genreLayout = new QVBoxLayout(genrePage);
-    genreLayout->setContentsMargins(0, 0, 0, 0);
-    genreLayout->addStretch();
-    StatusBargat = new QStatusBar;
-    StatusBargat->setObjectName(QStringLiteral("StatusBargat"));
-    StatusBargat->setSizeGripEnabled(false);
-    genrePanels[0] = new QLabel(QStringLiteral("Liczba gatunków w bazie:"));
-    genrePanels[1] = new QLabel(QStringLiteral("0"));
-    StatusBargat->addWidget(genrePanels[0]);
-    StatusBargat->addWidget(genrePanels[1], 1);
-    genreLayout->addWidget(StatusBargat);
-    listy->addTab(genrePage, tabCaption("Gatunki muzyki"));
+    listy->addTab(buildGenrePage(), tabCaption("Gatunki muzyki"));
 
     listy->addTab(new QWidget, tabCaption("Podsumowanie"));
     connect(listy, &QTabWidget::currentChanged, this, &TForm1::listyChange);
@@ -209,6 +210,15 @@ bool TForm1::event(QEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // The genre box offers its text to the genre list when the user moves
+    // into it or out of it; opening its own list or leaving the window does
+    // not count.
+    if (watched == agatunek &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            agatunekEnter();
+    }
     if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
         showHintUnderPointer();
@@ -256,7 +266,7 @@ void TForm1::Szerokocikolumnprzefiltrowanyspis1Click()
 
 void TForm1::listyChange()
 {
-    genrePanels[1]->setText(QString::number(gatunki.count()));
+    refillGenreListBox();
 }
 
 void TForm1::odswiezlistecd()

@@ -4,6 +4,7 @@
 // table, the settings record, the genre list and the secondary windows.
 #pragma once
 
+#include "albumeditor.h"
 #include "albumtable.h"
 #include "genrelist.h"
 #include "settings.h"
@@ -13,10 +14,17 @@
 #include <string>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
 class QFileDialog;
 class QFrame;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QMenu;
+class QPushButton;
+class QToolButton;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
@@ -40,7 +48,10 @@ public:
     alborx::AlbumTable albumy;
     alborx::AlbumTable przefiltrowane;
     alborx::TUstawienia ustawienia;
+    // The genre list; the items of agatunek mirror it.
     alborx::GenreList gatunki;
+    // The album the editor is bound to.
+    alborx::EditorBinding binding;
 
     // Start-up, after the splash is up: settings, then the remembered or
     // given catalogue or a new one. arguments are the command line without
@@ -67,6 +78,28 @@ public:
     void wczytajustawienia();
     void zapiszustawienia();
 
+    // The album editor.
+    void listacdSelectCell(int row);
+    void nosnikcdClick();
+    void nosnikmcClick();
+    void dodajguzClick();
+    void poprawguzClick();
+    void usunguzClick();
+    void nowyguzClick();
+    void nowyttensamguzClick();
+    alborx::EditorForm editorForm() const;
+    void showEditorForm(const alborx::EditorForm& form);
+
+    // The genre list and its tab.
+    void agatunekEnter();
+    void listagatunkowClick();
+    void Button1Click();
+    void Button1aClick();
+    void Button2Click();
+    void Usu1Click();
+    void Button3Click();
+    void SpeedButton2Click();
+
     void Zawszenawierzchu1Click();
     void Szerokocikolumnspisprzefiltrowany1Click();
     void Szerokocikolumnprzefiltrowanyspis1Click();
@@ -85,6 +118,37 @@ public:
 
     // Controls, named as the program names them.
     QFrame* Panel1 = nullptr;
+    QGroupBox* albumramka = nullptr;
+    QLineEdit* aid = nullptr;
+    QLineEdit* azespol = nullptr;
+    QLineEdit* aalbum = nullptr;
+    QComboBox* agatunek = nullptr;
+    QToolButton* czid = nullptr;
+    QToolButton* czzespol = nullptr;
+    QToolButton* czalbum = nullptr;
+    QToolButton* czgatunek = nullptr;
+    QPushButton* nowyguz = nullptr;
+    QPushButton* nowyttensamguz = nullptr;
+    QGroupBox* danecdmc = nullptr;
+    QCheckBox* nosnikcd = nullptr;
+    QLineEdit* idcd = nullptr;
+    QComboBox* kopiacd = nullptr;
+    QToolButton* czidcd = nullptr;
+    QCheckBox* nosnikmc = nullptr;
+    QLineEdit* idmc = nullptr;
+    QComboBox* kopiamc = nullptr;
+    QToolButton* czidmc = nullptr;
+    QPushButton* dodajguz = nullptr;
+    QPushButton* poprawguz = nullptr;
+    QPushButton* usunguz = nullptr;
+    QListWidget* listagatunkow = nullptr;
+    QLineEdit* gnazwagatunku = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button1a = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* SpeedButton2 = nullptr;
+    QAction* Usu1 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QTabWidget* listy = nullptr;
     alborx::ui::AlbumListView* listacd = nullptr;
@@ -110,6 +174,8 @@ protected:
 
 private:
     void buildMenu();
+    void buildEditor();
+    QWidget* buildGenrePage();
     void buildPages();
     void buildStatusBar();
     void buildFileDialogs();
@@ -119,8 +185,18 @@ private:
     void storeLayout();
     void addJoinedGenres(int firstRow, int lastRow);
     void showHintUnderPointer();
+    void scrollToAlbumRow(int row);
+    void noFreeId();
+    // The genre list box and the genre box are copies of the genre list.
+    void refillGenreListBox();
+    void refillGenreBox();
+    void takeGenresFromListBox();
+    void setGenreButtonsEnabled(bool enabled);
+    void followSortedRows(const std::vector<int>& newRowOfOld);
 
     QString lastHint_;
+    // While Dodaj runs, the main list's selection reports are ignored.
+    bool ignoreListacdSelection_ = false;
     alborx::Colour listFontColour_ = 0;
     bool closed_ = false;
 };

@@ -66,6 +66,11 @@ void TForm1::showNewCatalogue()
     setWindowTitle(QStringLiteral("ALBORX!"));
     przefiltrowane.setRow(0, alborx::headerRow());
     listacdModel->reload();
+    // The rows of another catalogue are no target for Popraw and Usuń.
+    binding.wybranywiersz = 0;
+    binding.zfiltru = false;
+    binding.boundId.clear();
+    nowyguzClick();
 }
 
 void TForm1::Nowabaza1Click()
@@ -132,6 +137,8 @@ void TForm1::addJoinedGenres(int firstRow, int lastRow)
         return;
     for (int row = firstRow; row <= lastRow; ++row)
         gatunki.dodajgatunek(albumy.cell(alborx::ColumnGenre, row));
+    refillGenreBox();
+    refillGenreListBox();
 }
 
 bool TForm1::zapiszbaze(const std::string& name)

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -34,7 +35,11 @@ bool onSomeScreen(const QRect& bounds)
 void TForm1::poczatek(const QStringList& arguments)
 {
     wczytajustawienia();
+    refillGenreBox();
     albumy.setLiczbaalbumow(0);
+    kopiacd->setCurrentIndex(0);
+    kopiamc->setCurrentIndex(0);
+    nowyguzClick();
     if (!ustawienia.autoodczyt)
         ustawienia.plikbazy.clear();
     odswiezlistecd();
@@ -56,6 +61,10 @@ void TForm1::poczatek(const QStringList& arguments)
         if (ampersand != std::string::npos)
             name.insert(ampersand, 1, '&');
         opened = otworzbaze(name);
+        if (opened) {
+            listacd->selectAlbumRow(1);
+            listacdSelectCell(1);
+        }
     }
     if (!opened)
         Nowabaza1Click();

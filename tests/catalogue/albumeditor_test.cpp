@@ -75,7 +75,7 @@ TEST(Dodaj, FillsTheBlankRowOfANewCatalogue)
 TEST(Dodaj, ReadsIdFieldsByTheIdRule)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"7", "00007"}, {"0", "00001"}, {"-3", "00001"}, {"abc", "00001"},
+        {"7", "00007"},   {"0", "00001"},       {"-3", "00001"},  {"abc", "00001"},
         {"$1F", "00031"}, {"123456", "123456"}, {" 12 ", "00012"}};
     for (const auto& [typed, stored] : cases) {
         AlbumTable table;
