@@ -13,8 +13,8 @@ char upper(char c)
 
 bool kindAccepted(const std::string& kind, const MediumFilter& f)
 {
-    return (kind == "O" && f.oryginaly) || (kind == "P" && f.piraty) ||
-           (kind == "K" && f.kopie) || (kind == "M" && f.zmp3);
+    return (kind == "O" && f.oryginaly) || (kind == "P" && f.piraty) || (kind == "K" && f.kopie) ||
+           (kind == "M" && f.zmp3);
 }
 
 std::string upperPhrase(std::string_view text)
@@ -63,8 +63,8 @@ std::vector<Row> filterAlbums(const AlbumTable& table, const MediumFilter& filte
         if (pasujenosnik(row, filter)) {
             bool contains = needle.empty();
             for (int c = ColumnPerformer; c < kColumnCount && !contains; ++c)
-                contains = findFolded(row[static_cast<std::size_t>(c)], needle) !=
-                           std::string_view::npos;
+                contains =
+                    findFolded(row[static_cast<std::size_t>(c)], needle) != std::string_view::npos;
             if (contains)
                 passed.push_back(row);
         }
@@ -102,8 +102,7 @@ int findNext(const AlbumTable& table, std::string_view szukane, const SearchColu
 }
 
 std::vector<Row> findAll(const AlbumTable& table, const MediumFilter& filter,
-                         std::string_view szukane, const SearchColumns& columns,
-                         Progress* progress)
+                         std::string_view szukane, const SearchColumns& columns, Progress* progress)
 {
     const int albums = albumCount(table);
     const std::string phrase = upperPhrase(szukane);
@@ -132,6 +131,15 @@ std::string replaceFirst(std::string_view cell, std::string_view szukane, std::s
     if (result.size() > kPhraseLimit)
         result.resize(kPhraseLimit);
     return result;
+}
+
+int replaceInRow(AlbumTable& table, int row, std::string_view szukane, std::string_view zamiana,
+                 const SearchColumns& columns)
+{
+    const int column = matchingColumn(table.row(row), upperPhrase(szukane), columns);
+    if (column >= 0)
+        table.setCell(column, row, replaceFirst(table.cell(column, row), szukane, zamiana));
+    return column;
 }
 
 } // namespace alborx

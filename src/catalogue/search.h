@@ -63,4 +63,9 @@ std::vector<Row> findAll(const AlbumTable& table, const MediumFilter& filter,
 // stands, cut to 255 bytes. A cell without the phrase comes back unchanged.
 std::string replaceFirst(std::string_view cell, std::string_view szukane, std::string_view zamiana);
 
+// Replaces the first occurrence of the phrase in the first chosen column of
+// the row that contains it. Returns that column, or -1 when none does.
+int replaceInRow(AlbumTable& table, int row, std::string_view szukane, std::string_view zamiana,
+                 const SearchColumns& columns);
+
 } // namespace alborx

@@ -4,14 +4,17 @@
 #include "AlbumTableModel.h"
 #include "Unit2.h"
 #include "Unit5.h"
+#include "Unit7.h"
 #include "qtext.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -25,7 +28,6 @@ using alborx::ui::AlbumTableModel;
 namespace {
 
 constexpr std::array<int, 8> kListacdWidths = {36, 188, 206, 67, 23, 22, 37, 35};
-constexpr std::array<int, 8> kListafiltrWidths = {35, 188, 206, 67, 23, 22, 37, 35};
 
 // Tab captions carry three spaces on either side.
 QString tabCaption(const char* text)
@@ -50,6 +52,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
     Form2 = new TForm2(this);
     Form5 = new TForm5(this);
+    Form7 = new TForm7(ustawienia, this);
+    connect(Form7, &TForm7::searchRequested, this, [this] {
+        if (Form7->wpisywaniewfiltr->isChecked()) {
+            slowofiltr->setText(Form7->szukaneslowo->text());
+            szukajwpisz();
+        } else {
+            szukaj(ustawienia.zamieniaj);
+        }
+    });
 
     qApp->installEventFilter(this);
 }
@@ -163,17 +174,7 @@ void TForm1::buildPages()
     });
     connect(listacd, &AlbumListView::sorted, this, &TForm1::followSortedRows);
 
-    auto* filterPage = new QWidget;
-    auto* filterLayout = new QVBoxLayout(filterPage);
-    filterLayout->setContentsMargins(0, 0, 0, 0);
-    filterLayout->setSpacing(0);
-    listafiltrModel = new AlbumTableModel(przefiltrowane, this);
-    listafiltr = new AlbumListView(listafiltrModel, kListafiltrWidths);
-    listafiltr->setObjectName(QStringLiteral("listafiltr"));
-    listafiltr->setAccessibleName(QStringLiteral("Spis przefiltrowany"));
-    filterLayout->addWidget(listafiltr);
-    listy->addTab(filterPage, tabCaption("Spis przefiltrowany"));
-
+    listy->addTab(buildFilterPage(), tabCaption("Spis przefiltrowany"));
     listy->addTab(buildGenrePage(), tabCaption("Gatunki muzyki"));
 
     listy->addTab(new QWidget, tabCaption("Podsumowanie"));

@@ -7,6 +7,7 @@
 #include "albumeditor.h"
 #include "albumtable.h"
 #include "genrelist.h"
+#include "search.h"
 #include "settings.h"
 
 #include <QMainWindow>
@@ -30,6 +31,7 @@ class QStatusBar;
 class QTabWidget;
 class TForm2;
 class TForm5;
+class TForm7;
 
 namespace alborx::ui {
 class AlbumListView;
@@ -105,10 +107,21 @@ public:
     void Szerokocikolumnprzefiltrowanyspis1Click();
     void listyChange();
 
+    // The filtered list.
+    bool pasujenosnik(int row) const;
+    alborx::MediumFilter mediumFilter() const;
+    void f_odswiezClick();
+    void listafiltrSelectCell(int row);
+    void SpeedButton1Click();
+
+    // Search and replace.
+    void szukaj(bool replace);
+    void szukajwpisz();
+    void Szukaj1Click();
+    void Znajdnastpny1Click();
+    void Zamienastpny1Click();
+
     // Commands of windows that are still to come.
-    void Szukaj1Click() {}
-    void Znajdnastpny1Click() {}
-    void Zamienastpny1Click() {}
     void Ustawieniaprogramu1Click() {}
     void Zapiszdoplikutekstowego1Click() {}
     void Formatplikutekstowego1Click() {}
@@ -149,6 +162,17 @@ public:
     QPushButton* Button3 = nullptr;
     QPushButton* SpeedButton2 = nullptr;
     QAction* Usu1 = nullptr;
+    QFrame* Panelfiltr = nullptr;
+    QCheckBox* f_tylkocd = nullptr;
+    QCheckBox* f_tylkomc = nullptr;
+    QCheckBox* f_oryg = nullptr;
+    QCheckBox* f_pir = nullptr;
+    QCheckBox* f_kop = nullptr;
+    QCheckBox* f_mp3 = nullptr;
+    QLineEdit* slowofiltr = nullptr;
+    QPushButton* f_odswiez = nullptr;
+    QPushButton* SpeedButton1 = nullptr;
+    QLabel* f_suma = nullptr;
     QSplitter* Splitter1 = nullptr;
     QTabWidget* listy = nullptr;
     alborx::ui::AlbumListView* listacd = nullptr;
@@ -166,6 +190,7 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     TForm2* Form2 = nullptr;
     TForm5* Form5 = nullptr;
+    TForm7* Form7 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -176,6 +201,9 @@ private:
     void buildMenu();
     void buildEditor();
     QWidget* buildGenrePage();
+    QWidget* buildFilterPage();
+    void showFilteredAlbums(std::vector<alborx::Row> albums);
+    void notFound();
     void buildPages();
     void buildStatusBar();
     void buildFileDialogs();
@@ -197,6 +225,7 @@ private:
     QString lastHint_;
     // While Dodaj runs, the main list's selection reports are ignored.
     bool ignoreListacdSelection_ = false;
+    bool ignoreListafiltrSelection_ = false;
     alborx::Colour listFontColour_ = 0;
     bool closed_ = false;
 };

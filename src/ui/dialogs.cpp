@@ -60,14 +60,14 @@ bool chooseFile(QFileDialog& dialog, QString& chosen)
     return true;
 }
 
-void informacja(QWidget* parent, const QString& text)
+void informacja(QWidget* parent, const QString& text, const QString& caption)
 {
     if (seam().answering) {
         seam().messages.append(text);
         return;
     }
-    QMessageBox box(QMessageBox::Information, QStringLiteral("ALBORX!"), text, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 
@@ -79,6 +79,7 @@ QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, con
     }
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -25,7 +25,7 @@ public:
 
 private:
     friend bool chooseFile(QFileDialog& dialog, QString& chosen);
-    friend void informacja(QWidget* parent, const QString& text);
+    friend void informacja(QWidget* parent, const QString& text, const QString& caption);
     friend QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption,
                                                const QString& text);
 };
@@ -33,10 +33,11 @@ private:
 // Runs a file dialog; returns false on Cancel.
 bool chooseFile(QFileDialog& dialog, QString& chosen);
 
-// An information box with one OK button, captioned with the program's name.
-void informacja(QWidget* parent, const QString& text);
+// An information box with one OK button, above every window of the program.
+void informacja(QWidget* parent, const QString& text,
+                const QString& caption = QStringLiteral("ALBORX!"));
 
-// A question with OK and Cancel buttons.
+// A question with OK and Cancel buttons, above every window of the program.
 QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text);
 
 } // namespace alborx::ui

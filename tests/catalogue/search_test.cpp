@@ -6,8 +6,8 @@ namespace alborx {
 namespace {
 
 Row album(const std::string& id, const std::string& band, const std::string& title,
-          const std::string& cd = "O", const std::string& mc = "-", const std::string& idcd = "00001",
-          const std::string& idmc = "-")
+          const std::string& cd = "O", const std::string& mc = "-",
+          const std::string& idcd = "00001", const std::string& idmc = "-")
 {
     return {id, band, title, "Rock", cd, mc, idcd, idmc};
 }
@@ -47,7 +47,7 @@ TEST(Pasujenosnik, MediumAndCopyKindMustBothBeTicked)
     EXPECT_TRUE(pasujenosnik(album("1", "", "", "O", "-"), f));
     EXPECT_FALSE(pasujenosnik(album("1", "", "", "-", "O"), f));
     EXPECT_FALSE(pasujenosnik(album("1", "", "", "o", "-"), f)); // exact letters only
-    f = {false, true, false, false, true, false}; // MC and "Kopie"
+    f = {false, true, false, false, true, false};                // MC and "Kopie"
     EXPECT_TRUE(pasujenosnik(album("1", "", "", "O", "K"), f));
     EXPECT_FALSE(pasujenosnik(album("1", "", "", "K", "O"), f));
     f = {false, false, true, true, true, true};
@@ -64,11 +64,9 @@ TEST(FilterAlbums, BothMediaListAnAlbumOnce)
 TEST(FilterAlbums, TheWordFoldsAToZOnlyAndSkipsTheAlbumId)
 {
     const AlbumTable table = tableOf({
-        album("00001", "ABBA", "Gold"),
-        album("00002", "Abba", "Arrival"),
-        album("00012", "X", "Y", "O", "-", "00003"),
-        album("00004", "X", "Y", "O", "-", "00120"),
-        album("00005", "Ch\xF3r", "Z"),  // "Chór"
+        album("00001", "ABBA", "Gold"), album("00002", "Abba", "Arrival"),
+        album("00012", "X", "Y", "O", "-", "00003"), album("00004", "X", "Y", "O", "-", "00120"),
+        album("00005", "Ch\xF3r", "Z"), // "Chór"
         album("00006", "CH\xD3R", "Z"), // "CHÓR"
     });
     const MediumFilter f;
@@ -84,7 +82,8 @@ TEST(FindNext, WrapsWithTheBoundAlbumTestedLast)
 {
     std::vector<Row> rows;
     for (int i = 1; i <= 10; ++i)
-        rows.push_back(album("0000" + std::to_string(i % 10), "Band", i == 3 || i == 8 ? "Hit" : "x"));
+        rows.push_back(
+            album("0000" + std::to_string(i % 10), "Band", i == 3 || i == 8 ? "Hit" : "x"));
     const AlbumTable table = tableOf(rows);
     EXPECT_EQ(findNext(table, "hit", all(), 5), 8);
     EXPECT_EQ(findNext(table, "hit", all(), 8), 3);
@@ -98,9 +97,9 @@ TEST(FindNext, WrapsWithTheBoundAlbumTestedLast)
 
 TEST(FindNext, ColumnChoiceAndCaseRules)
 {
-    const AlbumTable table = tableOf({album("00001", "The Beatles", "Help"),
-                                      album("00002", "Jackson", "Beat It"),
-                                      album("00003", "\xA3za", "x")}); // Łza
+    const AlbumTable table =
+        tableOf({album("00001", "The Beatles", "Help"), album("00002", "Jackson", "Beat It"),
+                 album("00003", "\xA3za", "x")}); // Łza
     EXPECT_EQ(findNext(table, "beat", only(ColumnTitle), 0), 2);
     EXPECT_EQ(findNext(table, "beat", only(ColumnPerformer), 0), 1);
     EXPECT_EQ(findNext(table, "\xB3za", all(), 0), 0); // ł does not match Ł
@@ -127,7 +126,8 @@ TEST(FindAll, HonoursTheFilterPanel)
 {
     const AlbumTable table = tableOf({album("00001", "Rock band", "x", "O", "-"),
                                       album("00002", "Rock duo", "x", "-", "O", "-", "00002")});
-    EXPECT_EQ(ids(findAll(table, MediumFilter{}, "rock", all())), std::vector<std::string>({"00001"}));
+    EXPECT_EQ(ids(findAll(table, MediumFilter{}, "rock", all())),
+              std::vector<std::string>({"00001"}));
     const MediumFilter both{true, true, true, true, true, true};
     EXPECT_EQ(findAll(table, both, "rock", all()).size(), 2u);
 }
@@ -140,6 +140,17 @@ TEST(Replace, ReplacesTheFirstOccurrenceAsStored)
     EXPECT_EQ(replaceFirst("Rock", "", "y"), "Rock");
     EXPECT_EQ(replaceFirst("a", "a", std::string(300, 'z')), std::string(255, 'z'));
     EXPECT_EQ(replaceFirst(std::string(250, 'q') + "end", "END", "ending!!").size(), 255u);
+}
+
+TEST(Replace, InTheFirstChosenColumnThatMatches)
+{
+    AlbumTable table = tableOf({album("00001", "The The", "The End")});
+    SearchColumns titleOnly = only(ColumnTitle);
+    EXPECT_EQ(replaceInRow(table, 1, "the", "Die", all()), ColumnPerformer);
+    EXPECT_EQ(table.cell(ColumnPerformer, 1), "Die The");
+    EXPECT_EQ(replaceInRow(table, 1, "the", "A", titleOnly), ColumnTitle);
+    EXPECT_EQ(table.cell(ColumnTitle, 1), "A End");
+    EXPECT_EQ(replaceInRow(table, 1, "zzz", "A", all()), -1);
 }
 
 } // namespace

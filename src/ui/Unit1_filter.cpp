@@ -1,0 +1,185 @@
+// The filtered list: its page with the filter panel, the rebuild, and the
+// selection of a filtered album.
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit1.h"
+#include "Unit5.h"
+#include "Unit7.h"
+#include "qtext.h"
+#include "textvalidator.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using alborx::ui::AlbumListView;
+
+namespace {
+
+constexpr std::array<int, 8> kListafiltrWidths = {35, 188, 206, 67, 23, 22, 37, 35};
+
+QCheckBox* filterBox(const char* name, const char* caption, bool ticked)
+{
+    auto* box = new QCheckBox(QString::fromUtf8(caption));
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(ticked);
+    return box;
+}
+
+QPushButton* flatButton(const char* name, const char* caption)
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption));
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+QWidget* TForm1::buildFilterPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    listafiltrModel = new alborx::ui::AlbumTableModel(przefiltrowane, this);
+    listafiltr = new AlbumListView(listafiltrModel, kListafiltrWidths);
+    listafiltr->setObjectName(QStringLiteral("listafiltr"));
+    listafiltr->setAccessibleName(QStringLiteral("Spis przefiltrowany"));
+    connect(listafiltr, &AlbumListView::albumRowSelected, this, [this](int row) {
+        if (!ignoreListafiltrSelection_)
+            listafiltrSelectCell(row);
+    });
+    connect(listafiltr, &AlbumListView::sorted, this, [this](const std::vector<int>& moved) {
+        const std::int32_t row = binding.wierszfiltru;
+        if (row >= 1 && row < static_cast<std::int32_t>(moved.size()))
+            binding.wierszfiltru = moved[static_cast<std::size_t>(row)];
+    });
+    layout->addWidget(listafiltr, 1);
+
+    Panelfiltr = new QFrame;
+    Panelfiltr->setObjectName(QStringLiteral("Panelfiltr"));
+    Panelfiltr->setFrameShape(QFrame::StyledPanel);
+    auto* panel = new QHBoxLayout(Panelfiltr);
+    panel->setContentsMargins(4, 2, 4, 2);
+    panel->setSpacing(6);
+    f_tylkocd = filterBox("f_tylkocd", "CD", true);
+    f_tylkomc = filterBox("f_tylkomc", "MC", false);
+    f_oryg = filterBox("f_oryg", "Oryginały", true);
+    f_pir = filterBox("f_pir", "Piraty", true);
+    f_kop = filterBox("f_kop", "Kopie", true);
+    f_mp3 = filterBox("f_mp3", "Z MP3", true);
+    auto* wordLabel = new QLabel(QStringLiteral("Filtr:"));
+    slowofiltr = new QLineEdit;
+    slowofiltr->setObjectName(QStringLiteral("slowofiltr"));
+    alborx::ui::keepToCodePage(slowofiltr);
+    wordLabel->setBuddy(slowofiltr);
+    slowofiltr->setAccessibleName(wordLabel->text());
+    f_odswiez = flatButton("f_odswiez", "Odśwież!");
+    SpeedButton1 = flatButton("SpeedButton1", "Zaawansowane");
+    f_suma = new QLabel(QStringLiteral("Suma:"));
+    f_suma->setObjectName(QStringLiteral("f_suma"));
+    f_suma->setMinimumWidth(80);
+
+    for (QWidget* w : {static_cast<QWidget*>(f_tylkocd), static_cast<QWidget*>(f_tylkomc)})
+        panel->addWidget(w);
+    auto* separator = new QFrame;
+    separator->setFrameShape(QFrame::VLine);
+    panel->addWidget(separator);
+    for (QWidget* w : {f_oryg, f_pir, f_kop, f_mp3})
+        panel->addWidget(w);
+    panel->addWidget(wordLabel);
+    panel->addWidget(slowofiltr, 1);
+    panel->addWidget(f_odswiez);
+    panel->addWidget(SpeedButton1);
+    panel->addWidget(f_suma);
+    layout->addWidget(Panelfiltr);
+
+    setTabOrder(f_tylkocd, f_tylkomc);
+    setTabOrder(f_tylkomc, f_oryg);
+    setTabOrder(f_oryg, f_pir);
+    setTabOrder(f_pir, f_kop);
+    setTabOrder(f_kop, slowofiltr);
+    setTabOrder(slowofiltr, f_mp3);
+
+    connect(f_odswiez, &QPushButton::clicked, this, &TForm1::f_odswiezClick);
+    // Enter rebuilds the list; the box takes no character for it.
+    connect(slowofiltr, &QLineEdit::returnPressed, this, &TForm1::f_odswiezClick);
+    connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
+    return page;
+}
+
+alborx::MediumFilter TForm1::mediumFilter() const
+{
+    return {f_tylkocd->isChecked(), f_tylkomc->isChecked(), f_oryg->isChecked(),
+            f_pir->isChecked(),     f_kop->isChecked(),     f_mp3->isChecked()};
+}
+
+bool TForm1::pasujenosnik(int row) const
+{
+    return alborx::pasujenosnik(albumy.row(row), mediumFilter());
+}
+
+void TForm1::showFilteredAlbums(std::vector<alborx::Row> albums)
+{
+    const int count = static_cast<int>(albums.size());
+    // The list keeps one blank row below its header when nothing passed.
+    const QSignalBlocker quiet(listafiltr->selectionModel());
+    przefiltrowane.assignAlbums(std::move(albums));
+    listafiltrModel->reload();
+    f_suma->setText(QStringLiteral("Suma: ") + QString::number(count));
+}
+
+void TForm1::f_odswiezClick()
+{
+    const int albums = albumy.liczbaalbumow();
+    if (albums < 1)
+        return;
+    std::vector<alborx::Row> passed;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Filtrowanie..."));
+        passed = alborx::filterAlbums(albumy, mediumFilter(),
+                                      alborx::ui::fromQtLossy(slowofiltr->text()), progress.get());
+    }
+    odswiezlistecd();
+    showFilteredAlbums(std::move(passed));
+}
+
+void TForm1::listafiltrSelectCell(int row)
+{
+    if (row < 1 || row >= przefiltrowane.rowCount())
+        return;
+    binding.wierszfiltru = row;
+    const alborx::Row& album = przefiltrowane.row(row);
+    showEditorForm(alborx::formFromRow(album));
+    // The album is found in the main list by its ID; that selection does not
+    // count as one made there.
+    int found = 0;
+    for (int r = 1; r <= albumy.liczbaalbumow() && found == 0; ++r) {
+        if (albumy.cell(alborx::ColumnId, r) == album[alborx::ColumnId])
+            found = r;
+    }
+    binding.boundId = album[alborx::ColumnId];
+    if (found > 0) {
+        ignoreListacdSelection_ = true;
+        listacd->selectAlbumRow(found);
+        ignoreListacdSelection_ = false;
+        binding.wybranywiersz = found;
+    }
+    binding.zfiltru = true;
+    poprawguz->setEnabled(true);
+}
+
+void TForm1::SpeedButton1Click()
+{
+    if (!Form7->wpisywaniewfiltr->isChecked())
+        Form7->wpisywaniewfiltr->setChecked(true);
+    ustawienia.szukane =
+        alborx::ui::fromQtLossy(slowofiltr->text()).substr(0, alborx::kSettingsStringCapacity);
+    Form7->show();
+}
