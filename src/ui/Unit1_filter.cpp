@@ -65,9 +65,9 @@ QWidget* TForm1::buildFilterPage()
     Panelfiltr = new QFrame;
     Panelfiltr->setObjectName(QStringLiteral("Panelfiltr"));
     Panelfiltr->setFrameShape(QFrame::StyledPanel);
-    auto* panel = new QHBoxLayout(Panelfiltr);
+    auto* panel = new QVBoxLayout(Panelfiltr);
     panel->setContentsMargins(4, 2, 4, 2);
-    panel->setSpacing(6);
+    panel->setSpacing(2);
     f_tylkocd = filterBox("f_tylkocd", "CD", true);
     f_tylkomc = filterBox("f_tylkomc", "MC", false);
     f_oryg = filterBox("f_oryg", "Oryginały", true);
@@ -86,18 +86,26 @@ QWidget* TForm1::buildFilterPage()
     f_suma->setObjectName(QStringLiteral("f_suma"));
     f_suma->setMinimumWidth(80);
 
-    for (QWidget* w : {static_cast<QWidget*>(f_tylkocd), static_cast<QWidget*>(f_tylkomc)})
-        panel->addWidget(w);
+    // Media and copy kinds above, the word and the commands below.
+    auto* boxes = new QHBoxLayout;
+    boxes->setSpacing(8);
+    boxes->addWidget(f_tylkocd);
+    boxes->addWidget(f_tylkomc);
     auto* separator = new QFrame;
     separator->setFrameShape(QFrame::VLine);
-    panel->addWidget(separator);
+    boxes->addWidget(separator);
     for (QWidget* w : {f_oryg, f_pir, f_kop, f_mp3})
-        panel->addWidget(w);
-    panel->addWidget(wordLabel);
-    panel->addWidget(slowofiltr, 1);
-    panel->addWidget(f_odswiez);
-    panel->addWidget(SpeedButton1);
-    panel->addWidget(f_suma);
+        boxes->addWidget(w);
+    boxes->addStretch();
+    boxes->addWidget(f_suma);
+    auto* word = new QHBoxLayout;
+    word->setSpacing(6);
+    word->addWidget(wordLabel);
+    word->addWidget(slowofiltr, 1);
+    word->addWidget(f_odswiez);
+    word->addWidget(SpeedButton1);
+    panel->addLayout(boxes);
+    panel->addLayout(word);
     layout->addWidget(Panelfiltr);
 
     setTabOrder(f_tylkocd, f_tylkomc);
