@@ -3,6 +3,7 @@
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
 #include "Unit2.h"
+#include "Unit3.h"
 #include "Unit5.h"
 #include "Unit7.h"
 #include "qtext.h"
@@ -49,8 +50,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     buildPages();
     buildStatusBar();
     buildFileDialogs();
+    buildExportDialog();
 
     Form2 = new TForm2(this);
+    Form3 = new TForm3(ustawienia, this);
+    connect(Form3, &TForm3::exportRequested, this, &TForm1::Zapiszdoplikutekstowego1Click);
     Form5 = new TForm5(this);
     Form7 = new TForm7(ustawienia, this);
     connect(Form7, &TForm7::searchRequested, this, [this] {
@@ -177,7 +181,7 @@ void TForm1::buildPages()
     listy->addTab(buildFilterPage(), tabCaption("Spis przefiltrowany"));
     listy->addTab(buildGenrePage(), tabCaption("Gatunki muzyki"));
 
-    listy->addTab(new QWidget, tabCaption("Podsumowanie"));
+    listy->addTab(buildSummaryPage(), tabCaption("Podsumowanie"));
     connect(listy, &QTabWidget::currentChanged, this, &TForm1::listyChange);
 
     Splitter1->addWidget(Panel1);
@@ -236,6 +240,11 @@ void TForm1::showHintUnderPointer()
         return;
     lastHint_ = hint;
     statusPanels[0]->setText(hint);
+}
+
+void TForm1::Formatplikutekstowego1Click()
+{
+    Form3->show();
 }
 
 void TForm1::Oprogramie1Click()

@@ -29,13 +29,16 @@ class QToolButton;
 class QSplitter;
 class QStatusBar;
 class QTabWidget;
+class QToolButton;
 class TForm2;
+class TForm3;
 class TForm5;
 class TForm7;
 
 namespace alborx::ui {
 class AlbumListView;
 class AlbumTableModel;
+class PieChart;
 } // namespace alborx::ui
 
 class TForm1 : public QMainWindow
@@ -123,11 +126,11 @@ public:
 
     // Commands of windows that are still to come.
     void Ustawieniaprogramu1Click() {}
-    void Zapiszdoplikutekstowego1Click() {}
-    void Formatplikutekstowego1Click() {}
+    void Zapiszdoplikutekstowego1Click();
+    void Formatplikutekstowego1Click();
     void Oprogramie1Click();
     void Pomoc2Click() {}
-    void obliczwszystkoClick() {}
+    void obliczwszystkoClick();
 
     // Controls, named as the program names them.
     QFrame* Panel1 = nullptr;
@@ -173,6 +176,11 @@ public:
     QPushButton* f_odswiez = nullptr;
     QPushButton* SpeedButton1 = nullptr;
     QLabel* f_suma = nullptr;
+    alborx::ui::PieChart* Chart1 = nullptr;
+    // sumsuma, sumalb, sumcd, summc, sumtesame, sumoryg, sumpir, sumkop, summp3
+    std::array<QLabel*, 9> summaryFigures{};
+    QToolButton* obliczwszystko = nullptr;
+    QFileDialog* SaveDialog2 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QTabWidget* listy = nullptr;
     alborx::ui::AlbumListView* listacd = nullptr;
@@ -189,6 +197,7 @@ public:
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
     TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
     TForm5* Form5 = nullptr;
     TForm7* Form7 = nullptr;
 
@@ -202,6 +211,8 @@ private:
     void buildEditor();
     QWidget* buildGenrePage();
     QWidget* buildFilterPage();
+    QWidget* buildSummaryPage();
+    void buildExportDialog();
     void showFilteredAlbums(std::vector<alborx::Row> albums);
     void notFound();
     void buildPages();

@@ -2,6 +2,7 @@
 // window, the lists and the genre list from one run to the next.
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
+#include "PieChart.h"
 #include "Unit1.h"
 #include "qtext.h"
 
@@ -48,6 +49,7 @@ void TForm1::poczatek(const QStringList& arguments)
     Zawszenawierzchu1->setChecked(false);
     setWindowFlag(Qt::WindowStaysOnTopHint, false);
 
+    Chart1->setLegendBackground(palette().color(QPalette::Button));
     pokazostatnie();
     if (!arguments.isEmpty())
         ustawienia.plikbazy = alborx::ui::fromQtLossy(arguments.constFirst())

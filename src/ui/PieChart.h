@@ -1,0 +1,46 @@
+// The summary's pie chart: slices ordered largest first, drawn tilted with a
+// depth, each with its count just inside its rim, and a legend below with
+// each slice's colour, share and label.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+namespace alborx::ui {
+
+class PieChart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Slice
+    {
+        QString label;
+        int value = 0;
+        QColor colour;
+    };
+
+    explicit PieChart(QWidget* parent = nullptr);
+
+    // Replaces the slices; they are kept largest first (equal values in the
+    // order given).
+    void setSlices(std::vector<Slice> slices);
+    const std::vector<Slice>& slices() const { return slices_; }
+    void setLegendBackground(const QColor& colour);
+
+    // A share as the legend writes it: at most one decimal, a space and "%".
+    static QString formatShare(double percent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int legendHeight() const;
+
+    std::vector<Slice> slices_;
+    QColor legendBackground_;
+};
+
+} // namespace alborx::ui

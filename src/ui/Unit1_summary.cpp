@@ -1,0 +1,144 @@
+// The tab "Podsumowanie": the summary figures and the pie chart.
+#include "PieChart.h"
+#include "Unit1.h"
+#include "Unit5.h"
+#include "summary.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QColor fromColour(alborx::Colour colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QString kindFigure(std::int32_t cd, std::int32_t mc)
+{
+    return QStringLiteral("%1 (%2 CD, %3 MC)").arg(cd + mc).arg(cd).arg(mc);
+}
+
+// The picture of "Oblicz wszystko": a small pie.
+QIcon summaryPicture()
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    const QRect pie(2, 2, 20, 20);
+    const QColor colours[] = {QColor(198, 13, 13), QColor(102, 119, 238), QColor(21, 176, 17)};
+    const int spans[] = {170, 110, 80};
+    int start = 90 * 16;
+    for (int i = 0; i < 3; ++i) {
+        painter.setBrush(colours[i]);
+        painter.drawPie(pie, start, -spans[i] * 16);
+        start -= spans[i] * 16;
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+QWidget* TForm1::buildSummaryPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    Chart1 = new alborx::ui::PieChart;
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setAccessibleName(QStringLiteral("Wykres rodzajów kopii"));
+    layout->addWidget(Chart1, 1);
+
+    auto* panel = new QWidget;
+    auto* figures = new QGridLayout(panel);
+    figures->setVerticalSpacing(2);
+    const char* captions[] = {"Suma wpisów:",
+                              "Ilość albumów:",
+                              "Ilość płyt CD:",
+                              "Ilość kaset:",
+                              "Tych samych albumów na CD i MC:",
+                              "Ilość oryginałów:",
+                              "Ilość piratów:",
+                              "Ilość kopii:",
+                              "Ilość zgrywanych z MP3:"};
+    const char* names[] = {"sumsuma", "sumalb", "sumcd",  "summc", "sumtesame",
+                           "sumoryg", "sumpir", "sumkop", "summp3"};
+    QFont bold = panel->font();
+    bold.setBold(true);
+    int row = 0;
+    const auto line = [&] {
+        auto* rule = new QFrame;
+        rule->setFrameShape(QFrame::HLine);
+        rule->setFrameShadow(QFrame::Sunken);
+        figures->addWidget(rule, row++, 0, 1, 2);
+    };
+    for (std::size_t i = 0; i < summaryFigures.size(); ++i) {
+        auto* caption = new QLabel(QString::fromUtf8(captions[i]));
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* figure = new QLabel(QStringLiteral("0"));
+        figure->setObjectName(QString::fromLatin1(names[i]));
+        figure->setFont(bold);
+        figure->setAccessibleName(caption->text());
+        figures->addWidget(caption, row, 0);
+        figures->addWidget(figure, row++, 1);
+        summaryFigures[i] = figure;
+        if (i == 0 || i == 1 || i == 3 || i == 4 || i == 8)
+            line();
+    }
+    obliczwszystko = new QToolButton;
+    obliczwszystko->setObjectName(QStringLiteral("obliczwszystko"));
+    obliczwszystko->setText(QStringLiteral("Oblicz wszystko"));
+    obliczwszystko->setFont(bold);
+    obliczwszystko->setIcon(summaryPicture());
+    obliczwszystko->setIconSize(QSize(24, 24));
+    obliczwszystko->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    obliczwszystko->setAutoRaise(true);
+    figures->addWidget(obliczwszystko, row++, 0, 1, 2, Qt::AlignHCenter);
+    figures->setRowStretch(row, 1);
+    layout->addWidget(panel);
+
+    connect(obliczwszystko, &QToolButton::clicked, this, &TForm1::obliczwszystkoClick);
+    return page;
+}
+
+void TForm1::obliczwszystkoClick()
+{
+    const int albums = albumy.liczbaalbumow();
+    if (albums < 1)
+        return;
+    alborx::TPodsumowanie s;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Obliczanie..."));
+        progress->setMaximum(albums - 1);
+        s = alborx::obliczpodsumowanie(albumy, ustawienia.wypiszcd, ustawienia.wypiszmc,
+                                       progress.get());
+    }
+    const QString values[] = {
+        QString::number(albums),
+        QString::number(s.albumy),
+        QString::number(s.plyty),
+        QString::number(s.kasety),
+        QString::number(s.tesame),
+        kindFigure(s.rodzajecd[1], s.rodzajemc[1]),
+        kindFigure(s.rodzajecd[2], s.rodzajemc[2]),
+        kindFigure(s.rodzajecd[3], s.rodzajemc[3]),
+        kindFigure(s.rodzajecd[4], s.rodzajemc[4]),
+    };
+    for (std::size_t i = 0; i < summaryFigures.size(); ++i)
+        summaryFigures[i]->setText(values[i]);
+
+    const char* labels[] = {"Oryginały", "Piraty", "Kopie", "Z MP3"};
+    std::vector<alborx::ui::PieChart::Slice> slices;
+    for (std::size_t k = 1; k <= 4; ++k)
+        slices.push_back({QString::fromUtf8(labels[k - 1]), s.rodzajecd[k] + s.rodzajemc[k],
+                          fromColour(ustawienia.kolorywykresu[k - 1])});
+    Chart1->setSlices(std::move(slices));
+}
