@@ -4,8 +4,12 @@
 #include "AlbumTableModel.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "Unit4.h"
 #include "Unit5.h"
+#include "Unit6.h"
 #include "Unit7.h"
+#include "listcolours.h"
+#include "qcolours.h"
 #include "qtext.h"
 
 #include <QAction>
@@ -55,7 +59,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Form2 = new TForm2(this);
     Form3 = new TForm3(ustawienia, this);
     connect(Form3, &TForm3::exportRequested, this, &TForm1::Zapiszdoplikutekstowego1Click);
+    Form4 = new TForm4(ustawienia, listacd, listafiltr, this);
     Form5 = new TForm5(this);
+    Form6 = new TForm6(this);
     Form7 = new TForm7(ustawienia, this);
     connect(Form7, &TForm7::searchRequested, this, [this] {
         if (Form7->wpisywaniewfiltr->isChecked()) {
@@ -168,6 +174,7 @@ void TForm1::buildPages()
     listy->tabBar()->setFont(tabFont);
 
     listacdModel = new AlbumTableModel(albumy, this);
+    listacdModel->setCellColours(cellColours());
     listacd = new AlbumListView(listacdModel, kListacdWidths);
     listacd->setObjectName(QStringLiteral("listacd"));
     listacd->setAccessibleName(QStringLiteral("Spis albumów"));
@@ -242,6 +249,16 @@ void TForm1::showHintUnderPointer()
     statusPanels[0]->setText(hint);
 }
 
+void TForm1::Ustawieniaprogramu1Click()
+{
+    Form4->open();
+}
+
+void TForm1::Pomoc2Click()
+{
+    Form6->show();
+}
+
 void TForm1::Formatplikutekstowego1Click()
 {
     Form3->show();
@@ -250,6 +267,15 @@ void TForm1::Formatplikutekstowego1Click()
 void TForm1::Oprogramie1Click()
 {
     Form2->show();
+}
+
+std::function<void(int, int, QColor&, QColor&)> TForm1::cellColours() const
+{
+    return [this](int row, int column, QColor& background, QColor& text) {
+        const alborx::CellColours colours = alborx::listacdGetCellColor(ustawienia, row, column);
+        background = alborx::ui::toQColor(colours.background);
+        text = alborx::ui::toQColor(colours.text);
+    };
 }
 
 void TForm1::Zawszenawierzchu1Click()

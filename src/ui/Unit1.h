@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
 
 class QAction;
@@ -32,7 +33,9 @@ class QTabWidget;
 class QToolButton;
 class TForm2;
 class TForm3;
+class TForm4;
 class TForm5;
+class TForm6;
 class TForm7;
 
 namespace alborx::ui {
@@ -125,11 +128,11 @@ public:
     void Zamienastpny1Click();
 
     // Commands of windows that are still to come.
-    void Ustawieniaprogramu1Click() {}
+    void Ustawieniaprogramu1Click();
     void Zapiszdoplikutekstowego1Click();
     void Formatplikutekstowego1Click();
     void Oprogramie1Click();
-    void Pomoc2Click() {}
+    void Pomoc2Click();
     void obliczwszystkoClick();
 
     // Controls, named as the program names them.
@@ -198,7 +201,9 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
     TForm5* Form5 = nullptr;
+    TForm6* Form6 = nullptr;
     TForm7* Form7 = nullptr;
 
 protected:
@@ -232,6 +237,8 @@ private:
     void takeGenresFromListBox();
     void setGenreButtonsEnabled(bool enabled);
     void followSortedRows(const std::vector<int>& newRowOfOld);
+    // The colours of album cells in both lists.
+    std::function<void(int, int, QColor&, QColor&)> cellColours() const;
 
     QString lastHint_;
     // While Dodaj runs, the main list's selection reports are ignored.

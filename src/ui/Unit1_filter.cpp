@@ -48,6 +48,7 @@ QWidget* TForm1::buildFilterPage()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     listafiltrModel = new alborx::ui::AlbumTableModel(przefiltrowane, this);
+    listafiltrModel->setCellColours(cellColours());
     listafiltr = new AlbumListView(listafiltrModel, kListafiltrWidths);
     listafiltr->setObjectName(QStringLiteral("listafiltr"));
     listafiltr->setAccessibleName(QStringLiteral("Spis przefiltrowany"));

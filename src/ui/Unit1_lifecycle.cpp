@@ -4,6 +4,7 @@
 #include "AlbumTableModel.h"
 #include "PieChart.h"
 #include "Unit1.h"
+#include "listcolours.h"
 #include "qtext.h"
 
 #include <QAction>
@@ -106,6 +107,9 @@ void TForm1::wczytajustawienia()
         applyStoredLayout();
     for (std::string& genre : alborx::readGenreFile(alborx::kGenreFileName))
         gatunki.insertSorted(std::move(genre));
+    if (!alborx::isUsableStripeDarkness(ustawienia.wyrazistosc))
+        ustawienia.wyrazistosc = 15;
+    alborx::zrobkolorypaskow(ustawienia);
 }
 
 void TForm1::applyStoredLayout()

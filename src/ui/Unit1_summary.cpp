@@ -2,6 +2,7 @@
 #include "PieChart.h"
 #include "Unit1.h"
 #include "Unit5.h"
+#include "qcolours.h"
 #include "summary.h"
 
 #include <QFrame>
@@ -13,12 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QColor fromColour(alborx::Colour colour)
-{
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
 
 QString kindFigure(std::int32_t cd, std::int32_t mc)
 {
@@ -139,6 +134,6 @@ void TForm1::obliczwszystkoClick()
     std::vector<alborx::ui::PieChart::Slice> slices;
     for (std::size_t k = 1; k <= 4; ++k)
         slices.push_back({QString::fromUtf8(labels[k - 1]), s.rodzajecd[k] + s.rodzajemc[k],
-                          fromColour(ustawienia.kolorywykresu[k - 1])});
+                          alborx::ui::toQColor(ustawienia.kolorywykresu[k - 1])});
     Chart1->setSlices(std::move(slices));
 }

@@ -1,6 +1,9 @@
 #include "dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <optional>
 
 namespace alborx::ui {
 
@@ -12,6 +15,8 @@ struct SeamState
     QString nextFileName;
     QMessageBox::StandardButton nextAnswer = QMessageBox::Ok;
     QStringList messages;
+    QColor nextColour;
+    std::optional<QFont> nextFont;
 };
 
 SeamState& seam()
@@ -41,6 +46,16 @@ void DialogSeam::setNextFileName(const QString& name)
 void DialogSeam::setNextAnswer(QMessageBox::StandardButton answer)
 {
     seam().nextAnswer = answer;
+}
+
+void DialogSeam::setNextColour(const QColor& colour)
+{
+    seam().nextColour = colour;
+}
+
+void DialogSeam::setNextFont(const QFont& font)
+{
+    seam().nextFont = font;
 }
 
 QStringList DialogSeam::takeMessages()
@@ -81,6 +96,38 @@ QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, con
                     parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool chooseColour(QWidget* parent, QColor& colour)
+{
+    if (seam().answering) {
+        const QColor chosen = std::exchange(seam().nextColour, QColor());
+        if (chosen.isValid())
+            colour = chosen;
+        return chosen.isValid();
+    }
+    const QColor chosen =
+        QColorDialog::getColor(colour, parent, QString(), QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid())
+        return false;
+    colour = chosen;
+    return true;
+}
+
+bool chooseFont(QWidget* parent, QFont& font)
+{
+    if (seam().answering) {
+        const auto chosen = std::exchange(seam().nextFont, std::nullopt);
+        if (chosen)
+            font = *chosen;
+        return chosen.has_value();
+    }
+    bool accepted = false;
+    const QFont chosen =
+        QFontDialog::getFont(&accepted, font, parent, QString(), QFontDialog::DontUseNativeDialog);
+    if (accepted)
+        font = chosen;
+    return accepted;
 }
 
 } // namespace alborx::ui

@@ -2,6 +2,8 @@
 // them in advance and run the real commands without waiting for a person.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -21,6 +23,10 @@ public:
     static bool answering();
     static void setNextFileName(const QString& name);
     static void setNextAnswer(QMessageBox::StandardButton answer);
+    // The next colour or font dialog returns this; an invalid colour or no
+    // font is Cancel.
+    static void setNextColour(const QColor& colour);
+    static void setNextFont(const QFont& font);
     static QStringList takeMessages();
 
 private:
@@ -28,6 +34,8 @@ private:
     friend void informacja(QWidget* parent, const QString& text, const QString& caption);
     friend QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption,
                                                const QString& text);
+    friend bool chooseColour(QWidget* parent, QColor& colour);
+    friend bool chooseFont(QWidget* parent, QFont& font);
 };
 
 // Runs a file dialog; returns false on Cancel.
@@ -39,5 +47,11 @@ void informacja(QWidget* parent, const QString& text,
 
 // A question with OK and Cancel buttons, above every window of the program.
 QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text);
+
+// The colour dialog, with its custom colours shown; false on Cancel.
+bool chooseColour(QWidget* parent, QColor& colour);
+
+// The font dialog; false on Cancel.
+bool chooseFont(QWidget* parent, QFont& font);
 
 } // namespace alborx::ui

@@ -27,7 +27,8 @@ TEST(Presets, MatchTheDefaultsAndUseOnlyKnownKeywords)
     // The full descriptions put each field on its own line.
     EXPECT_EQ(podgladformatu(presets[2].formatcd),
               "123.\r   Dream Theater: \"Images And Words\"\r   Gatunek: Rock Progresywny\r"
-              "   CD: " + *utf8ToCp1250("Oryginał") + " ID:00126\r   ID albumu: 00035");
+              "   CD: " +
+                  *utf8ToCp1250("Oryginał") + " ID:00126\r   ID albumu: 00035");
     for (const FormatPreset& preset : presets) {
         EXPECT_EQ(podgladformatu(preset.formatcd).find('%'), std::string::npos) << preset.name;
         EXPECT_EQ(podgladformatu(preset.formatmc).find('%'), std::string::npos) << preset.name;
