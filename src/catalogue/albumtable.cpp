@@ -95,17 +95,51 @@ std::vector<int> AlbumTable::sortByColumn(int column)
         sortAscending_ = true;
     }
 
-    // Sorting row numbers and moving each row once keeps the cost of a sort
-    // independent of the length of the texts.
-    std::vector<int> order(rows_.size() - 1);
-    std::iota(order.begin(), order.end(), 1);
-    const auto key = [&](int r) -> const std::string& { return cell(column, r); };
-    // std::string compares its bytes as unsigned char.
-    if (sortAscending_) {
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
-    } else {
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(b) < key(a); });
+    // The rows are sorted as small keys: the first eight bytes of the cell,
+    // big-endian so that integer order is byte order, and the row number. Only
+    // keys with equal first bytes compare the whole texts. Each row is then
+    // moved once, so a sort costs little beyond its comparisons.
+    struct Key
+    {
+        std::uint64_t prefix;
+        int row;
+    };
+    std::vector<Key> keys;
+    keys.reserve(rows_.size() - 1);
+    for (int r = 1; r < rowCount(); ++r) {
+        const std::string& text = cell(column, r);
+        std::uint64_t prefix = 0;
+        for (std::size_t i = 0; i < 8; ++i)
+            prefix = (prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+        keys.push_back({prefix, r});
     }
+    // First by the eight bytes alone; then every run of equal first bytes is
+    // put in order by the whole texts, unless its texts are all the same (a
+    // performer with many albums), which keeps them as they are.
+    const auto byPrefix = [&](const Key& a, const Key& b) {
+        return sortAscending_ ? a.prefix < b.prefix : b.prefix < a.prefix;
+    };
+    std::stable_sort(keys.begin(), keys.end(), byPrefix);
+    // std::string compares its bytes as unsigned char.
+    const auto byText = [&](const Key& a, const Key& b) {
+        const std::string& x = cell(column, a.row);
+        const std::string& y = cell(column, b.row);
+        return sortAscending_ ? x < y : y < x;
+    };
+    for (auto run = keys.begin(); run != keys.end();) {
+        auto end =
+            std::find_if(run, keys.end(), [&](const Key& k) { return k.prefix != run->prefix; });
+        const std::string& first = cell(column, run->row);
+        const bool allSame =
+            std::all_of(run + 1, end, [&](const Key& k) { return cell(column, k.row) == first; });
+        if (!allSame)
+            std::stable_sort(run, end, byText);
+        run = end;
+    }
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const Key& key : keys)
+        order.push_back(key.row);
 
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());

@@ -197,14 +197,26 @@ CatalogueContents readCatalogue(const std::string& path, Progress* progress)
     contents.albums.reserve(static_cast<std::size_t>(wanted));
     if (progress && wanted > 0)
         progress->setMaximum(static_cast<int>(wanted - 1));
-    std::uint8_t record[kAlbumRecordSize];
-    for (std::uint64_t i = 0; i < wanted; ++i) {
-        if (readUpTo(file.fd(), record, sizeof record) < sizeof record) {
+    // Records are read in blocks: one system call per record would cost more
+    // than decoding it.
+    constexpr std::size_t kBlockRecords = 512;
+    std::vector<std::uint8_t> block(kBlockRecords * kAlbumRecordSize);
+    std::uint64_t done = 0;
+    while (done < wanted) {
+        const std::size_t records =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockRecords, wanted - done));
+        const std::size_t got = readUpTo(file.fd(), block.data(), records * kAlbumRecordSize);
+        const std::size_t whole = got / kAlbumRecordSize;
+        for (std::size_t i = 0; i < whole; ++i) {
+            contents.albums.push_back(
+                albumToRow(decodeAlbum(block.data() + i * kAlbumRecordSize, &contents.damaged)));
+            ++done;
+            advanceProgress(progress, static_cast<int>(done), kAlbumLoopStep);
+        }
+        if (whole < records) {
             contents.damaged = true;
             break;
         }
-        contents.albums.push_back(albumToRow(decodeAlbum(record, &contents.damaged)));
-        advanceProgress(progress, static_cast<int>(i + 1), kAlbumLoopStep);
     }
     return contents;
 }

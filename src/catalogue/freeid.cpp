@@ -6,6 +6,29 @@
 
 namespace alborx {
 
+namespace {
+
+// Reads a cell as the ID rule does, with a quick way through the usual
+// five-digit IDs and dashes.
+std::optional<std::int32_t> readIdCell(const std::string& cell)
+{
+    if (cell.size() == 5) {
+        std::int32_t value = 0;
+        bool digits = true;
+        for (char c : cell) {
+            digits = digits && c >= '0' && c <= '9';
+            value = value * 10 + (c - '0');
+        }
+        if (digits)
+            return value;
+    } else if (cell == "-") {
+        return std::nullopt;
+    }
+    return readId(cell);
+}
+
+} // namespace
+
 int idColumn(IdKind kind)
 {
     switch (kind) {
@@ -29,7 +52,7 @@ std::optional<std::int32_t> nowyid(const AlbumTable& table, IdKind kind, std::in
     std::vector<bool> used(kMaxId + 1, false);
     bool startTaken = false;
     for (int row = 1; row <= albums; ++row) {
-        const auto number = readId(table.cell(column, row));
+        const auto number = readIdCell(table.cell(column, row));
         if (!number)
             continue;
         if (*number >= 1 && *number <= kMaxId)

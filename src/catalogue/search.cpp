@@ -58,6 +58,7 @@ std::vector<Row> filterAlbums(const AlbumTable& table, const MediumFilter& filte
     if (progress && albums > 0)
         progress->setMaximum(albums - 1);
     std::vector<Row> passed;
+    passed.reserve(static_cast<std::size_t>(albums));
     for (int r = 1; r <= albums; ++r) {
         const Row& row = table.row(r);
         if (pasujenosnik(row, filter)) {

@@ -1,0 +1,226 @@
+// Measures the catalogue operations on generated catalogues of 1,000, 10,000
+// and 100,000 albums, against reading the catalogue file's bytes, and prints
+// one table with the median times and the peak memory of the process.
+//
+// Usage: alborx-bench [--smoke]   (--smoke: the smallest size, one run each)
+#include "albumeditor.h"
+#include "catalogue_generator.h"
+#include "cataloguefile.h"
+#include "freeid.h"
+#include "safefile.h"
+#include "search.h"
+#include "settings.h"
+#include "summary.h"
+#include "textexport.h"
+#include "textfunctions.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace alborx;
+using Clock = std::chrono::steady_clock;
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The median time in milliseconds of runs of work; prepare runs before each
+// and is not timed.
+double medianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const auto start = Clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A table whose album IDs use every number from 1 to 99,999 but one, for the
+// free-ID search at its worst.
+AlbumTable almostFullIds(int albums)
+{
+    std::vector<Row> rows;
+    const int gap = 77777;
+    for (int i = 0; i < std::max(albums, 99998); ++i) {
+        int id = i % 99998 + 1;
+        if (id >= gap)
+            ++id;
+        rows.push_back({l2t(id, 5), "A", "T", "G", "O", "-", "00001", "-"});
+        if (static_cast<int>(rows.size()) == std::max(albums, 99998))
+            break;
+    }
+    AlbumTable table;
+    table.assignAlbums(std::move(rows));
+    return table;
+}
+
+struct Result
+{
+    std::string operation;
+    int size;
+    double ms;
+};
+
+} // namespace
+
+// The memory a process needs with one catalogue loaded: run in a process of
+// its own, so that the copies the benchmark keeps do not count.
+int reportLoaded(const std::string& file)
+{
+    TUstawienia settings;
+    AlbumTable table;
+    if (otworzbaze(table, settings, file).status != OpenStatus::Opened)
+        return 1;
+    std::printf("%d %.1f\n", table.liczbaalbumow(), peakMegabytes());
+    return 0;
+}
+
+double loadedMegabytes(const char* self, const std::string& file)
+{
+    const std::string command = std::string(self) + " --loaded '" + file + "'";
+    FILE* child = ::popen(command.c_str(), "r");
+    if (!child)
+        return -1;
+    int albums = 0;
+    double megabytes = -1;
+    if (std::fscanf(child, "%d %lf", &albums, &megabytes) != 2)
+        megabytes = -1;
+    ::pclose(child);
+    return megabytes;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc > 2 && std::string(argv[1]) == "--loaded")
+        return reportLoaded(argv[2]);
+    const bool smoke = argc > 1 && std::string(argv[1]) == "--smoke";
+    const std::vector<int> sizes =
+        smoke ? std::vector<int>{1000} : std::vector<int>{1000, 10000, 100000};
+    const int runs = smoke ? 1 : 7;
+    const std::string folder =
+        (std::filesystem::temp_directory_path() / ("alborx-bench-" + std::to_string(::getpid())))
+            .string();
+    std::filesystem::create_directories(folder);
+
+    TUstawienia settings;
+    ustawdomyslne(settings);
+    const MonthNames months = {"styczeń",  "luty",        "marzec",   "kwiecień",
+                               "maj",      "czerwiec",    "lipiec",   "sierpień",
+                               "wrzesień", "październik", "listopad", "grudzień"};
+    const ExportTime time{2026, 12, 9, 12, 0, 0};
+
+    std::vector<Result> results;
+    std::vector<std::pair<int, double>> baselines;
+    std::vector<std::pair<int, double>> loaded;
+    for (const int size : sizes) {
+        const std::string file = folder + "/bench-" + std::to_string(size) + ".abx";
+        AlbumTable source;
+        source.assignAlbums(bench::generateAlbums(size));
+        if (!zapiszbaze(source, settings, file)) {
+            std::fprintf(stderr, "cannot write %s\n", file.c_str());
+            return 1;
+        }
+        const auto add = [&](const char* operation, double ms) {
+            results.push_back({operation, size, ms});
+        };
+        loaded.emplace_back(size, loadedMegabytes(argv[0], file));
+
+        std::vector<std::uint8_t> bytes;
+        const double baseline = medianMs(
+            runs, [] {}, [&] { readWholeFile(file, bytes); });
+        baselines.emplace_back(size, baseline);
+
+        AlbumTable table;
+        add("open", medianMs(
+                        runs, [] {}, [&] { otworzbaze(table, settings, file); }));
+        add("save (with backup)", medianMs(
+                                      runs, [] {}, [&] { zapiszbaze(table, settings, file); }));
+        AlbumTable joined;
+        add("join into an equal catalogue",
+            medianMs(
+                runs, [&] { joined = table; }, [&] { dolaczbaze(joined, settings, file); }));
+        AlbumTable sorted;
+        add("sort by Wykonawca",
+            medianMs(
+                runs, [&] { sorted = table; }, [&] { sorted.sortByColumn(ColumnPerformer); }));
+        add("sort by ID",
+            medianMs(
+                runs, [&] { sorted = table; }, [&] { sorted.sortByColumn(ColumnId); }));
+        std::vector<Row> rows;
+        add("filter rebuild, no word",
+            medianMs(
+                runs, [] {}, [&] { rows = filterAlbums(table, MediumFilter{}, ""); }));
+        add("filter rebuild, word \"rock\"",
+            medianMs(
+                runs, [] {}, [&] { rows = filterAlbums(table, MediumFilter{}, "rock"); }));
+        SearchColumns all;
+        all.fill(true);
+        add("find all \"noc\"",
+            medianMs(
+                runs, [] {}, [&] { rows = findAll(table, MediumFilter{}, "noc", all); }));
+        add("find next, no match (full wrap)",
+            medianMs(
+                runs, [] {}, [&] { findNext(table, "zzzzz", all, 1); }));
+        add("summary",
+            medianMs(
+                runs, [] {},
+                [&] { obliczpodsumowanie(table, settings.wypiszcd, settings.wypiszmc); }));
+        std::string text;
+        add("text export, default templates",
+            medianMs(
+                runs, [] {}, [&] { text = zapiszpliktekstowy(table, settings, time, months); }));
+        const AlbumTable full = almostFullIds(size);
+        std::int32_t counter = 0;
+        add("nowyid, all but one number in use",
+            medianMs(
+                runs, [&] { counter = 1; }, [&] { nowyid(full, IdKindAlbum, counter); }));
+        AlbumTable adding;
+        EditorForm form;
+        add("add one album (Dodaj)", medianMs(
+                                         runs,
+                                         [&] {
+                                             adding = table;
+                                             form = EditorForm{};
+                                             form.azespol = "Nowy";
+                                             form.nosnikcd = true;
+                                             form.nosnikmc = true;
+                                         },
+                                         [&] { dodajalbum(adding, form, settings); }));
+    }
+    std::filesystem::remove_all(folder);
+
+    std::printf("%-34s %8s %12s %10s\n", "operation", "albums", "median ms", "x baseline");
+    for (const auto& [size, baseline] : baselines)
+        std::printf("%-34s %8d %12.3f %10s\n", "baseline: read the file's bytes", size, baseline,
+                    "1.0");
+    for (const Result& r : results) {
+        const double baseline =
+            std::find_if(baselines.begin(), baselines.end(), [&](const auto& b) {
+                return b.first == r.size;
+            })->second;
+        std::printf("%-34s %8d %12.3f %10.1f\n", r.operation.c_str(), r.size, r.ms,
+                    baseline > 0 ? r.ms / baseline : 0.0);
+    }
+    for (const auto& [size, megabytes] : loaded)
+        std::printf("peak memory of a process with %d albums loaded: %.1f MB\n", size, megabytes);
+    std::printf("peak memory of this benchmark (it keeps several copies): %.1f MB\n",
+                peakMegabytes());
+    return 0;
+}

@@ -1,0 +1,106 @@
+// Measures the main window with a catalogue of 100,000 albums under the
+// offscreen platform: opening it until the list is painted, a header-click
+// sort, and scrolling the list from top to bottom page by page.
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit1.h"
+#include "catalogue_generator.h"
+#include "cataloguefile.h"
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
+#include <cstdio>
+#include <filesystem>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+double msSince(const QElapsedTimer& timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int albums = argc > 1 ? std::atoi(argv[1]) : 100000;
+
+    // The window keeps its settings in the working folder: use a fresh one.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("alborx-uibench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::current_path(folder);
+    alborx::ui::DialogSeam::setAnswering(true);
+
+    alborx::AlbumTable source;
+    source.assignAlbums(alborx::bench::generateAlbums(albums));
+    alborx::TUstawienia settings;
+    alborx::ustawdomyslne(settings);
+    const std::string file = (folder / "duza.abx").string();
+    alborx::zapiszbaze(source, settings, file);
+    source = alborx::AlbumTable();
+
+    int failures = 0;
+    {
+        TForm1 form;
+        form.poczatek({});
+        form.resize(1024, 768);
+        form.show();
+        QApplication::processEvents();
+
+        QElapsedTimer timer;
+        timer.start();
+        form.otworzbaze(file);
+        form.listacd->viewport()->repaint();
+        QApplication::processEvents();
+        const double openMs = msSince(timer);
+
+        QHeaderView* header = form.listacd->horizontalHeader();
+        const QPoint performer(header->sectionViewportPosition(1) + 10, 5);
+        timer.restart();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, performer);
+        form.listacd->viewport()->repaint();
+        const double sortMs = msSince(timer);
+
+        QScrollBar* bar = form.listacd->verticalScrollBar();
+        double slowestPage = 0;
+        int pages = 0;
+        for (int value = 0; value <= bar->maximum(); value += std::max(1, bar->pageStep())) {
+            QElapsedTimer page;
+            page.start();
+            bar->setValue(value);
+            form.listacd->viewport()->repaint();
+            slowestPage = std::max(slowestPage, msSince(page));
+            ++pages;
+        }
+
+        std::printf("%-46s %10s\n", "main window, offscreen", "measured");
+        std::printf("%-46s %8.1f ms\n",
+                    ("open " + std::to_string(albums) + " albums until shown").c_str(), openMs);
+        std::printf("%-46s %8.1f ms\n", "header-click sort by Wykonawca", sortMs);
+        std::printf("%-46s %8.2f ms (%d pages)\n", "slowest page while scrolling top to bottom",
+                    slowestPage, pages);
+        std::printf("%-46s %8.1f MB\n", "peak memory of the process", peakMegabytes());
+        failures += form.albumy.liczbaalbumow() == albums ? 0 : 1;
+        form.ustawienia.autozapis = false;
+        form.close();
+    }
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    std::filesystem::remove_all(folder);
+    return failures;
+}
