@@ -6,6 +6,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace alborx {
 
@@ -19,10 +20,21 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
+WriteFault pendingFault = WriteFault::None;
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size, WriteFault fault)
 {
+    std::size_t failAfter = static_cast<std::size_t>(-1);
+    if (fault == WriteFault::FirstWrite)
+        failAfter = 0;
+    else if (fault == WriteFault::Middle)
+        failAfter = size / 2;
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        if (failAfter == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        const ssize_t written = ::write(fd, data, std::min(size, failAfter));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -32,6 +44,8 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
             return false;
         data += written;
         size -= static_cast<std::size_t>(written);
+        if (failAfter != static_cast<std::size_t>(-1))
+            failAfter -= static_cast<std::size_t>(written);
     }
     return true;
 }
@@ -94,6 +108,8 @@ void makeBackup(const std::string& path, const std::string& backupPath, bool& re
 bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      const std::string& backupPath)
 {
+    const WriteFault fault = std::exchange(pendingFault, WriteFault::None);
+
     // Only a regular file is replaced: a folder of that name stays untouched.
     struct stat previous
     {
@@ -111,10 +127,10 @@ bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& b
     bool ok = true;
     if (targetExists)
         ok = ::fchmod(fd, previous.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, bytes.data(), bytes.size());
+    ok = ok && writeAll(fd, bytes.data(), bytes.size(), fault);
     // A full disk often shows only when the data reaches it.
     ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    ok = (::close(fd) == 0) && fault != WriteFault::Close && ok;
     if (!ok) {
         ::unlink(tempPath.c_str());
         return false;
@@ -131,6 +147,11 @@ bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& b
     }
     syncFolder(path);
     return true;
+}
+
+void injectWriteFault(WriteFault fault)
+{
+    pendingFault = fault;
 }
 
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)

@@ -21,4 +21,15 @@ bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& b
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
                    std::size_t maxBytes = static_cast<std::size_t>(-1));
 
+// A seam for tests: the next writeFileSafely fails as a full disk would, at
+// its first write, halfway through its data, or when the file is closed.
+enum class WriteFault
+{
+    None,
+    FirstWrite,
+    Middle,
+    Close
+};
+void injectWriteFault(WriteFault fault);
+
 } // namespace alborx

@@ -4,6 +4,7 @@
 #include "AlbumTableModel.h"
 #include "PieChart.h"
 #include "Unit1.h"
+#include "dialogs.h"
 #include "listcolours.h"
 #include "qtext.h"
 
@@ -84,12 +85,19 @@ void TForm1::showAtStart()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    // Closing is never refused; the files are written once, however the
-    // window was closed.
+    // The files are written once, however the window was closed.
     if (!closed_) {
+        // A failed automatic save would lose the catalogue: the user may stay
+        // and save it elsewhere.
+        if (ustawienia.autozapis && !ustawienia.plikbazy.empty() &&
+            !zapiszbaze(ustawienia.plikbazy) &&
+            alborx::ui::pytanie(this, QStringLiteral("ALBORX!"),
+                                QStringLiteral("Zamknąć program bez zapisania bazy?"),
+                                QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
         closed_ = true;
-        if (ustawienia.autozapis && !ustawienia.plikbazy.empty())
-            zapiszbaze(ustawienia.plikbazy);
         zapiszustawienia();
     }
     event->accept();
@@ -115,7 +123,11 @@ void TForm1::wczytajustawienia()
 void TForm1::applyStoredLayout()
 {
     const alborx::TUstawienia& s = ustawienia;
-    QRect bounds(s.oknolewo, s.oknogora, s.oknoszerokosc, s.oknowysokosc);
+    // Far-off coordinates are cut first, so that no arithmetic on them can
+    // overflow; the screen test below brings the window back.
+    const auto coordinate = [](std::int32_t value) { return std::clamp(value, -100000, 100000); };
+    QRect bounds(coordinate(s.oknolewo), coordinate(s.oknogora), coordinate(s.oknoszerokosc),
+                 coordinate(s.oknowysokosc));
     if (bounds.width() < minimumWidth() || bounds.height() < minimumHeight())
         bounds.setSize(size());
     setGeometry(bounds);

@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -86,15 +87,24 @@ void informacja(QWidget* parent, const QString& text, const QString& caption)
     box.exec();
 }
 
-QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text)
+QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text,
+                                    QMessageBox::StandardButtons buttons)
 {
     if (seam().answering) {
         seam().messages.append(text);
         return seam().nextAnswer;
     }
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                    parent);
+    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "OK"},
+        {QMessageBox::Cancel, "Anuluj"},
+        {QMessageBox::Yes, "Tak"},
+        {QMessageBox::No, "Nie"}};
+    for (const auto& [which, caption] : captions) {
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QString::fromUtf8(caption));
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -33,7 +33,8 @@ private:
     friend bool chooseFile(QFileDialog& dialog, QString& chosen);
     friend void informacja(QWidget* parent, const QString& text, const QString& caption);
     friend QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption,
-                                               const QString& text);
+                                               const QString& text,
+                                               QMessageBox::StandardButtons buttons);
     friend bool chooseColour(QWidget* parent, QColor& colour);
     friend bool chooseFont(QWidget* parent, QFont& font);
 };
@@ -45,8 +46,12 @@ bool chooseFile(QFileDialog& dialog, QString& chosen);
 void informacja(QWidget* parent, const QString& text,
                 const QString& caption = QStringLiteral("ALBORX!"));
 
-// A question with OK and Cancel buttons, above every window of the program.
-QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text);
+// A question, with OK and Cancel buttons unless others are given, above every
+// window of the program. The buttons read in Polish whatever translations
+// are installed.
+QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, const QString& text,
+                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok |
+                                                                           QMessageBox::Cancel);
 
 // The colour dialog, with its custom colours shown; false on Cancel.
 bool chooseColour(QWidget* parent, QColor& colour);

@@ -1,4 +1,5 @@
 #include "cp1250.h"
+#include "safefile.h"
 #include "tempdir.h"
 #include "textexport.h"
 
@@ -152,6 +153,27 @@ TEST(TextFile, AFolderOrAMissingFolderIsAFailure)
     EXPECT_FALSE(writeTextFile(dir.file("no/such.txt"), "x", true));
     EXPECT_EQ(dir.entries(), std::vector<std::string>());
 }
+
+class TextFileFailure : public ::testing::TestWithParam<WriteFault>
+{
+};
+
+TEST_P(TextFileFailure, LeavesThePreviousFileAndNoTemporaryOne)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("spis.txt");
+    ASSERT_TRUE(writeTextFile(path, "old\r\n", false));
+    for (const bool append : {false, true}) {
+        injectWriteFault(GetParam());
+        EXPECT_FALSE(writeTextFile(path, std::string(10000, 'x'), append));
+        EXPECT_EQ(test::readBytes(path), std::vector<std::uint8_t>({'o', 'l', 'd', '\r', '\n'}));
+        EXPECT_EQ(dir.entries(), std::vector<std::string>({"spis.txt"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AtEveryStage, TextFileFailure,
+                         ::testing::Values(WriteFault::FirstWrite, WriteFault::Middle,
+                                           WriteFault::Close));
 
 } // namespace
 } // namespace alborx
