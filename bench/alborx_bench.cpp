@@ -185,7 +185,7 @@ int main(int argc, char** argv)
         std::string text;
         add("text export, default templates",
             medianMs(
-                runs, [] {}, [&] { text = zapiszpliktekstowy(table, settings, time, months); }));
+                runs, [] {}, [&] { text = exportText(table, settings, time, months); }));
         const AlbumTable full = almostFullIds(size);
         std::int32_t counter = 0;
         add("nowyid, all but one number in use",

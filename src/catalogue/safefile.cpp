@@ -22,19 +22,10 @@ std::string folderOf(const std::string& path)
 
 WriteFault pendingFault = WriteFault::None;
 
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size, WriteFault fault)
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
 {
-    std::size_t failAfter = static_cast<std::size_t>(-1);
-    if (fault == WriteFault::FirstWrite)
-        failAfter = 0;
-    else if (fault == WriteFault::Middle)
-        failAfter = size / 2;
     while (size > 0) {
-        if (failAfter == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        const ssize_t written = ::write(fd, data, std::min(size, failAfter));
+        const ssize_t written = ::write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -44,8 +35,6 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size, WriteFault fau
             return false;
         data += written;
         size -= static_cast<std::size_t>(written);
-        if (failAfter != static_cast<std::size_t>(-1))
-            failAfter -= static_cast<std::size_t>(written);
     }
     return true;
 }
@@ -105,48 +94,94 @@ void makeBackup(const std::string& path, const std::string& backupPath, bool& re
 
 } // namespace
 
-bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                     const std::string& backupPath)
+SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path)
 {
-    const WriteFault fault = std::exchange(pendingFault, WriteFault::None);
+    fault_ = std::exchange(pendingFault, WriteFault::None);
 
     // Only a regular file is replaced: a folder of that name stays untouched.
     struct stat previous
     {
     };
-    const bool targetExists = ::stat(path.c_str(), &previous) == 0;
-    if (targetExists && !S_ISREG(previous.st_mode))
-        return false;
-
-    std::string tempPath;
-    const int fd = createTemporary(path, tempPath);
-    if (fd < 0)
-        return false;
-
+    targetExists_ = ::stat(path.c_str(), &previous) == 0;
+    if (targetExists_ && !S_ISREG(previous.st_mode))
+        return;
+    fd_ = createTemporary(path, tempPath_);
+    if (fd_ < 0)
+        return;
     // The new file keeps the permissions of the one it replaces.
-    bool ok = true;
-    if (targetExists)
-        ok = ::fchmod(fd, previous.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, bytes.data(), bytes.size(), fault);
+    ok_ = !targetExists_ || ::fchmod(fd_, previous.st_mode & 07777) == 0;
+}
+
+SafeFileWriter::~SafeFileWriter()
+{
+    discard();
+}
+
+void SafeFileWriter::discard()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!tempPath_.empty()) {
+        ::unlink(tempPath_.c_str());
+        tempPath_.clear();
+    }
+    ok_ = false;
+}
+
+bool SafeFileWriter::write(const void* data, std::size_t size)
+{
+    if (!ok_)
+        return false;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (fault_ == WriteFault::FirstWrite || fault_ == WriteFault::Middle) {
+        // The disk fills up: at once, or after half of this write.
+        if (fault_ == WriteFault::Middle)
+            writeAll(fd_, bytes, size / 2);
+        ok_ = false;
+        return false;
+    }
+    ok_ = writeAll(fd_, bytes, size);
+    return ok_;
+}
+
+bool SafeFileWriter::commit(const std::string& backupPath)
+{
+    if (!ok_) {
+        discard();
+        return false;
+    }
     // A full disk often shows only when the data reaches it.
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && fault != WriteFault::Close && ok;
+    bool ok = ::fsync(fd_) == 0;
+    ok = (::close(fd_) == 0) && fault_ != WriteFault::Close && ok;
+    fd_ = -1;
     if (!ok) {
-        ::unlink(tempPath.c_str());
+        discard();
         return false;
     }
 
     bool restoreFromBackup = false;
-    if (targetExists && !backupPath.empty())
-        makeBackup(path, backupPath, restoreFromBackup);
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
+    if (targetExists_ && !backupPath.empty())
+        makeBackup(path_, backupPath, restoreFromBackup);
+    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
+        discard();
         if (restoreFromBackup)
-            ::rename(backupPath.c_str(), path.c_str());
+            ::rename(backupPath.c_str(), path_.c_str());
         return false;
     }
-    syncFolder(path);
+    tempPath_.clear();
+    ok_ = false;
+    syncFolder(path_);
     return true;
+}
+
+bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                     const std::string& backupPath)
+{
+    SafeFileWriter file(path);
+    file.write(bytes.data(), bytes.size());
+    return file.commit(backupPath);
 }
 
 void injectWriteFault(WriteFault fault)

@@ -3,6 +3,7 @@
 #include "cp1250.h"
 #include "textfunctions.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace alborx {

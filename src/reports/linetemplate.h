@@ -31,6 +31,11 @@ const TemplateValues& przykladowedane();
 // memory.
 constexpr std::int64_t kWidestCell = 65535;
 
+// A line never grows past this: values that hold keywords themselves could
+// otherwise multiply it without end. Keywords that would make it longer stay
+// as typed.
+constexpr std::size_t kLongestLine = 1 << 20;
+
 std::string wypelnijformat(std::string_view szablon, const TemplateValues& values,
                            TemplateMode mode);
 

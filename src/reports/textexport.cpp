@@ -8,6 +8,8 @@
 #include "textfunctions.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,8 +83,9 @@ int exportProgressMaximum(int albums, const TUstawienia& settings)
     return std::max(0, maximum);
 }
 
-std::string zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& settings,
-                               const ExportTime& time, const MonthNames& months, Progress* progress)
+bool zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& settings,
+                        const ExportTime& time, const MonthNames& months, const TextSink& sink,
+                        Progress* progress)
 {
     const int albums = std::max(0, std::min<int>(table.liczbaalbumow(), table.rowCount() - 1));
     if (progress)
@@ -96,10 +99,9 @@ std::string zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& setti
     else
         passes = {Pass::Cd, Pass::Mc};
 
-    std::string out;
-    const auto line = [&out](std::string_view text) {
-        out += text;
-        out += "\r\n";
+    bool written = true;
+    const auto line = [&](std::string_view text) {
+        written = written && sink(text) && sink("\r\n");
     };
     int position = 0;
     for (std::size_t p = 0; p < passes.size(); ++p) {
@@ -111,7 +113,7 @@ std::string zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& setti
         }
         const std::string& szablon = pass == Pass::Mc ? settings.formatmc : settings.formatcd;
         int counter = 0;
-        for (int r = 1; r <= albums; ++r) {
+        for (int r = 1; r <= albums && written; ++r) {
             const Row& row = table.row(r);
             const int cd = selectedCopyKind(row[ColumnCdKind], settings.wypiszcd);
             const int mc = selectedCopyKind(row[ColumnMcKind], settings.wypiszmc);
@@ -155,24 +157,77 @@ std::string zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& setti
     line("Czas zapisu: " + l2t(time.day, 0) + "." + month + "." + l2t(time.year, 4) + ". " +
          twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second));
     line("");
-    return out;
+    return written;
 }
 
-bool writeTextFile(const std::string& path, const std::string& text, bool append)
+std::string exportText(const AlbumTable& table, const TUstawienia& settings, const ExportTime& time,
+                       const MonthNames& months)
 {
-    std::vector<std::uint8_t> bytes;
+    std::string text;
+    zapiszpliktekstowy(table, settings, time, months, [&text](std::string_view piece) {
+        text += piece;
+        return true;
+    });
+    return text;
+}
+
+namespace {
+
+// Opens file for path; when appending, the file's present text goes first.
+bool startTextFile(SafeFileWriter& file, const std::string& path, bool append)
+{
     struct stat info
     {
     };
     const bool exists = ::stat(path.c_str(), &info) == 0;
-    if (exists && (!S_ISREG(info.st_mode) || ::access(path.c_str(), W_OK) != 0))
+    if (!file.ok() || (exists && ::access(path.c_str(), W_OK) != 0))
         return false;
+    if (!append || !exists)
+        return true;
     // Appending writes the old text and the new one to a new file that then
     // replaces the old, so that a failure in the middle loses nothing.
-    if (append && exists && !readWholeFile(path, bytes))
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    return writeFileSafely(path, bytes);
+    std::vector<char> buffer(1 << 16);
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        if (!file.write(buffer.data(), static_cast<std::size_t>(got))) {
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+bool writeTextExport(const std::string& path, const AlbumTable& table, const TUstawienia& settings,
+                     const ExportTime& time, const MonthNames& months, Progress* progress)
+{
+    SafeFileWriter file(path);
+    if (!startTextFile(file, path, settings.dolaczaj))
+        return false;
+    const bool written = zapiszpliktekstowy(
+        table, settings, time, months,
+        [&file](std::string_view piece) { return file.write(piece.data(), piece.size()); },
+        progress);
+    return written && file.commit();
+}
+
+bool writeTextFile(const std::string& path, const std::string& text, bool append)
+{
+    SafeFileWriter file(path);
+    return startTextFile(file, path, append) && file.write(text.data(), text.size()) &&
+           file.commit();
 }
 
 } // namespace alborx

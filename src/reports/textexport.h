@@ -10,7 +10,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace alborx {
@@ -31,16 +33,31 @@ using MonthNames = std::array<std::string, 12>;
 // The progress maximum of an export of N albums.
 int exportProgressMaximum(int albums, const TUstawienia& settings);
 
-// The whole text of the export. The progress moves by 8 after every eighth
-// row of each pass and then by the summary's steps.
-std::string zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& settings,
-                               const ExportTime& time, const MonthNames& months,
-                               Progress* progress = nullptr);
+// Receives the export's text piece by piece; returns false when it could not
+// take it (the disk is full), which ends the export.
+using TextSink = std::function<bool(std::string_view)>;
 
-// Writes the export's text to path (a file-system path), after what the file
-// holds when append is true. A previous file is never damaged: on failure,
-// or when the file may not be written, false is returned and it stays as it
-// was.
+// The export: its text goes to sink line by line, so that even a huge
+// export needs little memory. The progress moves by 8 after every eighth row
+// of each pass and then by the summary's steps. Returns false when the sink
+// failed.
+bool zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& settings,
+                        const ExportTime& time, const MonthNames& months, const TextSink& sink,
+                        Progress* progress = nullptr);
+
+// The export's whole text in memory.
+std::string exportText(const AlbumTable& table, const TUstawienia& settings, const ExportTime& time,
+                       const MonthNames& months);
+
+// Writes the export to path (a file-system path), after what the file holds
+// when settings.dolaczaj is set. A previous file is never damaged: on
+// failure, or when the file may not be written, false is returned and it
+// stays as it was.
+bool writeTextExport(const std::string& path, const AlbumTable& table, const TUstawienia& settings,
+                     const ExportTime& time, const MonthNames& months,
+                     Progress* progress = nullptr);
+
+// Writes text to path the same way.
 bool writeTextFile(const std::string& path, const std::string& text, bool append);
 
 } // namespace alborx

@@ -44,9 +44,8 @@ void TForm1::Zapiszdoplikutekstowego1Click()
     bool written = false;
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie pliku tekstowego..."));
-        const std::string text =
-            alborx::zapiszpliktekstowy(albumy, ustawienia, time, months, progress.get());
-        written = alborx::writeTextFile(chosen.toStdString(), text, ustawienia.dolaczaj);
+        written = alborx::writeTextExport(chosen.toStdString(), albumy, ustawienia, time, months,
+                                          progress.get());
     }
     if (!written)
         alborx::ui::informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + chosen);

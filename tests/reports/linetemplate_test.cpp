@@ -90,5 +90,21 @@ TEST(LineTemplate, HugeWidthsAreBounded)
     EXPECT_EQ(file("%nr:2147483647").size(), static_cast<std::size_t>(kWidestCell));
 }
 
+TEST(LineTemplate, ValuesFullOfKeywordsCannotBlowTheLineUp)
+{
+    // Every title holds performers, every performer genres, and so on: each
+    // level would multiply the line by thousands.
+    TemplateValues values = album();
+    values[1] = std::string(20, ' ') + "%zespol:65535%zespol:65535%zespol:65535";
+    values[2] = "%gatunek:65535%gatunek:65535%gatunek:65535";
+    values[3] = "%idcd:65535%idcd:65535%idcd:65535";
+    std::string szablon;
+    for (int i = 0; i < 20; ++i)
+        szablon += "%tytul:65535";
+    const std::string line = file(szablon, values);
+    EXPECT_LE(line.size(), kLongestLine);
+    EXPECT_GT(line.size(), kLongestLine - 70000);
+}
+
 } // namespace
 } // namespace alborx

@@ -61,7 +61,7 @@ protected:
         });
     }
 
-    std::string run() { return zapiszpliktekstowy(table_, settings_, kTime, kMonths); }
+    std::string run() { return exportText(table_, settings_, kTime, kMonths); }
 
     AlbumTable table_;
     TUstawienia settings_;
@@ -169,6 +169,29 @@ TEST_P(TextFileFailure, LeavesThePreviousFileAndNoTemporaryOne)
         EXPECT_EQ(test::readBytes(path), std::vector<std::uint8_t>({'o', 'l', 'd', '\r', '\n'}));
         EXPECT_EQ(dir.entries(), std::vector<std::string>({"spis.txt"}));
     }
+}
+
+TEST_P(TextFileFailure, AnExportFailingOnTheWayLeavesThePreviousFile)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("spis.txt");
+    ASSERT_TRUE(writeTextFile(path, "old", false));
+    AlbumTable table;
+    std::vector<Row> rows(5000, Row{"00001", "A", "T", "G", "O", "O", "00001", "00001"});
+    table.assignAlbums(rows);
+    TUstawienia settings;
+    ustawdomyslne(settings);
+    for (const bool append : {false, true}) {
+        settings.dolaczaj = append;
+        injectWriteFault(GetParam());
+        EXPECT_FALSE(writeTextExport(path, table, settings, ExportTime{}, kMonths));
+        EXPECT_EQ(test::readBytes(path), std::vector<std::uint8_t>({'o', 'l', 'd'}));
+        EXPECT_EQ(dir.entries(), std::vector<std::string>({"spis.txt"}));
+    }
+    settings.dolaczaj = true;
+    ASSERT_TRUE(writeTextExport(path, table, settings, ExportTime{}, kMonths));
+    EXPECT_EQ(test::readBytes(path).size(),
+              3 + exportText(table, settings, ExportTime{}, kMonths).size());
 }
 
 INSTANTIATE_TEST_SUITE_P(AtEveryStage, TextFileFailure,
