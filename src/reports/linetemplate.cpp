@@ -86,11 +86,16 @@ std::string wypelnijformat(std::string_view szablon, const TemplateValues& value
             if (at == std::string::npos)
                 break;
             const Suffix suffix = readSuffix(line, at + keyword.size(), mode);
+            const std::size_t replaced = keyword.size() + suffix.length;
+            const std::size_t valueSize =
+                suffix.valid ? static_cast<std::size_t>(suffix.width) : values[k].size();
+            if (line.size() - replaced + valueSize > std::max(kLongestLine, szablon.size()))
+                break;
             const std::string value =
                 suffix.valid
                     ? iloscznakow(values[k], static_cast<std::int32_t>(suffix.width), suffix.left)
                     : values[k];
-            line.replace(at, keyword.size() + suffix.length, value);
+            line.replace(at, replaced, value);
             from = at + value.size();
         }
     }
