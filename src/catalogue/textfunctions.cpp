@@ -114,7 +114,12 @@ std::optional<std::int32_t> readId(std::string_view text)
 
 std::int32_t cellNumber(std::string_view text)
 {
-    return readId(text).value_or(0);
+    if (const auto number = readId(text))
+        return *number;
+    const std::size_t minus = text.find_first_not_of('0');
+    if (minus != std::string_view::npos && minus > 0 && text[minus] == '-')
+        return readId(text.substr(minus)).value_or(0);
+    return 0;
 }
 
 } // namespace alborx

@@ -33,8 +33,10 @@ std::string iloscznakow(std::string_view text, std::int32_t width, bool left);
 // Anything else is not a number.
 std::optional<std::int32_t> readId(std::string_view text);
 
-// The integer a cell holds, or 0 when it holds no number. The catalogue file
-// stores such cells as 0.
+// The integer an ID cell holds, or 0 when it holds no number; the catalogue
+// file stores such cells as 0. Besides the ID rule it reads what l2t makes of
+// a negative number ("000-5"), so that a damaged file's negative IDs survive
+// being saved again.
 std::int32_t cellNumber(std::string_view text);
 
 } // namespace alborx

@@ -399,6 +399,26 @@ TEST_F(OpenCatalogue, LengthBytesAboveCapacityAreClampedAndUnknownCodesReadAsM)
     EXPECT_EQ(table_.cell(ColumnMcKind, 1), "M");
 }
 
+// Found by fuzzing: a negative ID shows as "000-5" and was saved as 0.
+TEST_F(OpenCatalogue, NegativeAndHugeIdsSurviveSavingAgain)
+{
+    TAlbum odd = album(-5, "t");
+    odd.idcd = 100000;
+    odd.kopiamc = 255;
+    odd.idmc = -2147483647 - 1;
+    writeBytes(dir_.file("n.abx"), catalogueBytes(1, {odd}));
+    ASSERT_EQ(otworzbaze(table_, settings_, dir_.file("n.abx")).status, OpenStatus::Opened);
+    EXPECT_EQ(table_.cell(ColumnId, 1), "000-5");
+    ASSERT_TRUE(zapiszbaze(table_, settings_, dir_.file("again.abx")));
+    AlbumTable again;
+    otworzbaze(again, settings_, dir_.file("again.abx"));
+    EXPECT_EQ(again.row(1), table_.row(1));
+    const TAlbum stored = decodeAlbum(readBytes(dir_.file("again.abx")).data() + 15);
+    EXPECT_EQ(stored.id, -5);
+    EXPECT_EQ(stored.idcd, 100000);
+    EXPECT_EQ(stored.idmc, -2147483647 - 1);
+}
+
 TEST_F(OpenCatalogue, ExtraBytesBehindTheCountedRecordsAreIgnored)
 {
     auto bytes = catalogueBytes(1, {album(1, "a"), album(2, "b")});

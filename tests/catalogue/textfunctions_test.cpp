@@ -75,6 +75,9 @@ TEST(IdReading, RejectsAnythingElse)
     }
     EXPECT_EQ(cellNumber("-"), 0);
     EXPECT_EQ(cellNumber("00013"), 13);
+    EXPECT_EQ(cellNumber(l2t(-5, 5)), -5);
+    EXPECT_EQ(cellNumber("0-"), 0);
+    EXPECT_EQ(cellNumber("00-00-1"), 0);
 }
 
 TEST(CopyKinds, LetterToCodeIsExactAndCaseSensitive)
