@@ -63,8 +63,9 @@ public:
 
     // Start-up, after the splash is up: settings, then the remembered or
     // given catalogue or a new one. arguments are the command line without
-    // the program name.
-    void poczatek(const QStringList& arguments);
+    // the program name; otworz, when given, is opened whatever automatic
+    // opening says.
+    void poczatek(const QStringList& arguments, const QString& otworz = {});
     // Shows the window as the settings left it (maximised or not).
     void showAtStart();
 

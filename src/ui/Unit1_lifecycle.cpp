@@ -35,7 +35,7 @@ bool onSomeScreen(const QRect& bounds)
 
 } // namespace
 
-void TForm1::poczatek(const QStringList& arguments)
+void TForm1::poczatek(const QStringList& arguments, const QString& otworz)
 {
     wczytajustawienia();
     refillGenreBox();
@@ -57,8 +57,15 @@ void TForm1::poczatek(const QStringList& arguments)
         ustawienia.plikbazy = alborx::ui::fromQtLossy(arguments.constFirst())
                                   .substr(0, alborx::kSettingsStringCapacity);
 
+    // A file opened from a file manager comes with --otworz: it opens as a
+    // remembered file would with automatic opening on.
+    const bool openAlways = !otworz.isEmpty();
+    if (openAlways)
+        ustawienia.plikbazy =
+            alborx::ui::fromQtLossy(otworz).substr(0, alborx::kSettingsStringCapacity);
+
     bool opened = false;
-    if (ustawienia.autoodczyt) {
+    if (ustawienia.autoodczyt || openAlways) {
         std::string name = ustawienia.plikbazy;
         // A real file name: its "&" must reach the file system.
         const auto ampersand = name.find('&');

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTabWidget>
 
@@ -139,6 +140,28 @@ TEST_F(Startup, WithoutAutoOpenTheArgumentIsForgotten)
     EXPECT_EQ(form.albumy.liczbaalbumow(), 0);
     EXPECT_EQ(form.ustawienia.plikbazy, "");
     EXPECT_EQ(form.statusPanels[1]->text(), "");
+}
+
+TEST_F(Startup, OtworzOpensTheFileWithoutAutomaticOpening)
+{
+    const std::string remembered = writeCatalogue("r.abx", {albumRow("00001", "A", "T")});
+    const std::string given =
+        writeCatalogue("R&B.abx", {albumRow("00001", "A", "T"), albumRow("00002", "B", "U")});
+    writeSettings(false, remembered);
+    TForm1 form;
+    form.poczatek({}, QString::fromStdString(given));
+    EXPECT_EQ(form.albumy.liczbaalbumow(), 2);
+    EXPECT_EQ(form.ustawienia.plikbazy, given);
+    EXPECT_EQ(form.aid->text(), "00001"); // the editor shows row 1
+    EXPECT_TRUE(DialogSeam::takeMessages().isEmpty());
+
+    TForm1 missing;
+    missing.poczatek({}, QString::fromStdString(dir_.file("brak.abx")));
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList{"Błąd przy wczytywaniu pliku: " +
+                          QString::fromStdString(dir_.file("brak.abx"))});
+    EXPECT_EQ(missing.albumy.liczbaalbumow(), 0);
+    EXPECT_EQ(missing.ustawienia.plikbazy, "");
 }
 
 TEST_F(Startup, AVanishedRememberedFileIsReportedThenANewCatalogueStarts)
