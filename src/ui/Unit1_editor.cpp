@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "qtext.h"
 #include "textvalidator.h"
+#include "windowhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include <QToolButton>
 
 using alborx::ui::fromQtLossy;
+using alborx::ui::setHint;
 using alborx::ui::toQt;
 
 namespace {
@@ -31,12 +33,6 @@ namespace {
 const QColor kIdColour(0, 128, 0);
 const QColor kTextColour(0, 0, 128);
 const QColor kCopyKindColour(208, 0, 0);
-
-void setHint(QWidget* widget, const QString& hint)
-{
-    widget->setToolTip(hint);
-    widget->setStatusTip(hint);
-}
 
 void setTextColour(QWidget* widget, const QColor& colour)
 {

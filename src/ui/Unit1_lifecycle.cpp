@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "listcolours.h"
 #include "qtext.h"
+#include "windowhelpers.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -140,8 +141,7 @@ void TForm1::applyStoredLayout()
     setGeometry(bounds);
     // A window left on a screen that is gone comes back onto this one.
     if (!onSomeScreen(frameGeometry())) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        alborx::ui::centreOnScreen(this);
     }
     if (s.oknomaks)
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -1,6 +1,7 @@
 #include "Unit2.h"
 
 #include "logo.h"
+#include "windowhelpers.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -82,7 +83,7 @@ void TForm2::showAsSplash()
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(kWidth, kSplashHeight);
-    centreOnScreen();
+    alborx::ui::centreOnScreen(this);
     show();
     repaint();
 }
@@ -93,7 +94,7 @@ void TForm2::makeAboutWindow()
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::WindowStaysOnTopHint);
     setFixedSize(kWidth, kFullHeight);
-    centreOnScreen();
+    alborx::ui::centreOnScreen(this);
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event)
@@ -103,10 +104,4 @@ void TForm2::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void TForm2::centreOnScreen()
-{
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }

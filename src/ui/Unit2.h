@@ -23,8 +23,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void centreOnScreen();
-
     QLabel* Image1;
     QPushButton* zamknij;
 };

@@ -4,6 +4,7 @@
 #include "qtext.h"
 #include "textformat.h"
 #include "textvalidator.h"
+#include "windowhelpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -305,8 +306,7 @@ void TForm3::showEvent(QShowEvent* event)
 {
     FormShow();
     QWidget::showEvent(event);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    alborx::ui::centreOnScreen(this);
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event)

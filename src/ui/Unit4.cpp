@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "listcolours.h"
 #include "qcolours.h"
+#include "windowhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,8 +56,7 @@ QPushButton* flatButton(const char* caption)
 
 void setHint(QWidget* widget, const char* hint)
 {
-    widget->setToolTip(QString::fromUtf8(hint));
-    widget->setStatusTip(widget->toolTip());
+    alborx::ui::setHint(widget, QString::fromUtf8(hint));
 }
 
 } // namespace
@@ -219,8 +219,7 @@ void TForm4::showEvent(QShowEvent* event)
 {
     FormShow();
     QDialog::showEvent(event);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    alborx::ui::centreOnScreen(this);
 }
 
 void TForm4::keyPressEvent(QKeyEvent* event)

@@ -1,5 +1,7 @@
 #include "Unit5.h"
 
+#include "windowhelpers.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QScreen>
@@ -37,8 +39,7 @@ void TForm5::start(const QString& title)
 {
     setWindowTitle(title);
     position_ = 0;
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    alborx::ui::centreOnScreen(this);
     show();
     sinceRedraw_.start();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

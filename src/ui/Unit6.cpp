@@ -1,5 +1,7 @@
 #include "Unit6.h"
 
+#include "windowhelpers.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -94,8 +96,7 @@ void TForm6::showEvent(QShowEvent* event)
     // Centred the first time; afterwards it keeps where the user left it.
     if (!placed_) {
         placed_ = true;
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        alborx::ui::centreOnScreen(this);
     }
     zamknij->setFocus();
 }

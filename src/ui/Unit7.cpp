@@ -2,6 +2,7 @@
 
 #include "qtext.h"
 #include "textvalidator.h"
+#include "windowhelpers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -102,8 +103,7 @@ void TForm7::showEvent(QShowEvent* event)
 {
     FormShow();
     QDialog::showEvent(event);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    alborx::ui::centreOnScreen(this);
 }
 
 void TForm7::keyPressEvent(QKeyEvent* event)

@@ -31,10 +31,13 @@ update-mime-database "$work/mime" || fail "update-mime-database"
 grep -q 'PALBORX!100' "$work/mime/magic" || fail "MIME magic not registered"
 grep -q 'abx' "$work/mime/globs2" || fail "MIME glob not registered"
 
-# Help and version answer without a display and write no settings.
+# Help and version answer without a display and write no settings. (Outputs
+# are taken whole first: grep -q ending a pipe early would fail it.)
 cd "$work"
-"$prefix/bin/alborx" --version | grep -qx 'ALBORX! 1.0' || fail "--version"
-"$prefix/bin/alborx" --help | grep -q -- '--otworz' || fail "--help"
+version="$(env -u DISPLAY "$prefix/bin/alborx" --version)"
+[ "$version" = 'ALBORX! 1.0' ] || fail "--version"
+usage="$(env -u DISPLAY "$prefix/bin/alborx" --help)"
+[[ "$usage" == *--otworz* ]] || fail "--help"
 [ ! -e "$work/alborx.cfg" ] || fail "--help wrote the settings"
 
 # The installed program starts and keeps running until stopped.
@@ -47,8 +50,10 @@ started "$prefix/bin/alborx"
 
 # The Debian package holds the same files and starts the same way.
 (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack"
-package="$(ls -t "$build"/alborx_*.deb | head -n 1)"
-dpkg-deb --info "$package" | grep -q 'Depends:.*libqt6widgets6' || fail "package dependencies"
+package="$build/alborx_1.0_$(dpkg --print-architecture).deb"
+[ -f "$package" ] || fail "no package was built"
+info="$(dpkg-deb --info "$package")"
+[[ "$info" == *Depends:*libqt6widgets6* ]] || fail "package dependencies"
 dpkg-deb -x "$package" "$work/deb"
 for file in usr/bin/alborx usr/share/applications/alborx.desktop usr/share/mime/packages/alborx.xml \
             usr/share/icons/hicolor/48x48/apps/alborx.png; do

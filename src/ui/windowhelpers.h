@@ -1,0 +1,25 @@
+// Small things every window of the program does alike.
+#pragma once
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QString>
+#include <QWidget>
+
+namespace alborx::ui {
+
+// Puts a window in the middle of the primary screen.
+inline void centreOnScreen(QWidget* window)
+{
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+// A control's hint shows as its tooltip and in the main window's status bar.
+inline void setHint(QWidget* widget, const QString& hint)
+{
+    widget->setToolTip(hint);
+    widget->setStatusTip(hint);
+}
+
+} // namespace alborx::ui
