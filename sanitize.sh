@@ -11,6 +11,5 @@ cmake -S "$top" -B "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$top/build-asan" --parallel "$(nproc)"
 cd "$top/build-asan"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
-export LSAN_OPTIONS="suppressions=$top/scripts/lsan-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"

@@ -194,6 +194,18 @@ TEST_F(FileCommands, NewCatalogueEmptiesTheListAndTheStatus)
     EXPECT_EQ(form_.statusPanels[1]->text(), "");
 }
 
+TEST_F(FileCommands, TheSampleCatalogueOpensWithItsSummary)
+{
+    ASSERT_TRUE(form_.otworzbaze(ALBORX_EXAMPLES "/przyklad.abx"));
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 40);
+    EXPECT_EQ(form_.listacdModel->index(0, 1).data().toString(), "Stare Dęby");
+    // Two two-disc albums and two shared discs: 38 albums on 32 CDs.
+    EXPECT_EQ(form_.summaryFigures[1]->text(), "38");
+    EXPECT_EQ(form_.summaryFigures[2]->text(), "32");
+    EXPECT_EQ(form_.summaryFigures[3]->text(), "14");
+    EXPECT_TRUE(DialogSeam::takeMessages().isEmpty());
+}
+
 TEST_F(FileCommands, ColumnWidthsCopyBetweenTheLists)
 {
     form_.listacd->setColumnWidth(3, 99);
