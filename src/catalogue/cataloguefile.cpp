@@ -239,6 +239,15 @@ std::string withoutAmpersand(std::string_view name)
     return result;
 }
 
+std::string withAmpersandKept(std::string_view name)
+{
+    std::string kept(name);
+    const auto ampersand = kept.find('&');
+    if (ampersand != std::string::npos)
+        kept.insert(ampersand, 1, '&');
+    return kept;
+}
+
 OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view name,
                       Progress* progress)
 {

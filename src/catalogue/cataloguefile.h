@@ -82,6 +82,10 @@ void nowabaza(AlbumTable& table, TUstawienia& settings);
 // "&" is removed.
 std::string withoutAmpersand(std::string_view name);
 
+// The name that otworzbaze turns back into name: a real file name with an
+// "&" in it (from a file dialog, the command line or the settings) keeps it.
+std::string withAmpersandKept(std::string_view name);
+
 enum class OpenStatus
 {
     NoName,

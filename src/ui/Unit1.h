@@ -128,7 +128,7 @@ public:
     void Znajdnastpny1Click();
     void Zamienastpny1Click();
 
-    // Commands of windows that are still to come.
+    // The other windows, the text export and the summary.
     void Ustawieniaprogramu1Click();
     void Zapiszdoplikutekstowego1Click();
     void Formatplikutekstowego1Click();

@@ -19,19 +19,6 @@ using alborx::ui::toQt;
 
 namespace {
 
-// The open operation drops the first "&" of a name, which the menus may have
-// put there as a keyboard marker. Names that come from the file dialog, the
-// command line or the settings are real file names: an "&" is put in front
-// of their first "&" so that the file opened is the file named.
-std::string keepAmpersands(const std::string& name)
-{
-    std::string escaped = name;
-    const auto ampersand = escaped.find('&');
-    if (ampersand != std::string::npos)
-        escaped.insert(ampersand, 1, '&');
-    return escaped;
-}
-
 const QString kCatalogueFilter = QStringLiteral("Baza ALBORX! (*.abx)");
 const QString kAllFilesFilter = QStringLiteral("Wszystkie pliki (*.*)");
 
@@ -175,7 +162,7 @@ void TForm1::Otwrzbaz1Click()
     QString chosen;
     if (alborx::ui::chooseFile(*OpenDialog1, chosen)) {
         if (const auto name = fromQt(chosen))
-            otworzbaze(keepAmpersands(*name));
+            otworzbaze(alborx::withAmpersandKept(*name));
         else
             informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
     }
@@ -220,7 +207,7 @@ void TForm1::oplikClick(int entry)
 {
     const std::string name = ustawienia.ostatnie[static_cast<std::size_t>(entry)];
     if (!name.empty())
-        otworzbaze(keepAmpersands(name));
+        otworzbaze(alborx::withAmpersandKept(name));
     odswiezlistecd();
 }
 

@@ -4,6 +4,7 @@
 #include "AlbumTableModel.h"
 #include "PieChart.h"
 #include "Unit1.h"
+#include "cataloguefile.h"
 #include "dialogs.h"
 #include "listcolours.h"
 #include "qtext.h"
@@ -67,12 +68,7 @@ void TForm1::poczatek(const QStringList& arguments, const QString& otworz)
 
     bool opened = false;
     if (ustawienia.autoodczyt || openAlways) {
-        std::string name = ustawienia.plikbazy;
-        // A real file name: its "&" must reach the file system.
-        const auto ampersand = name.find('&');
-        if (ampersand != std::string::npos)
-            name.insert(ampersand, 1, '&');
-        opened = otworzbaze(name);
+        opened = otworzbaze(alborx::withAmpersandKept(ustawienia.plikbazy));
         if (opened) {
             listacd->selectAlbumRow(1);
             listacdSelectCell(1);

@@ -338,6 +338,8 @@ TEST_F(OpenCatalogue, TheFirstAmpersandIsRemovedFromTheName)
     EXPECT_EQ(settings_.plikbazy, dir_.file("RB.abx"));
     EXPECT_EQ(table_.cell(ColumnId, 1), "00005");
 
+    EXPECT_EQ(withoutAmpersand(withAmpersandKept("R&B & co")), "R&B & co");
+    EXPECT_EQ(withAmpersandKept("plain"), "plain");
     const OpenResult missing = otworzbaze(table_, settings_, dir_.file("A&&B.abx"));
     EXPECT_EQ(missing.status, OpenStatus::CannotOpen);
     EXPECT_EQ(missing.name, dir_.file("A&B.abx"));
