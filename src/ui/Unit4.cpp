@@ -292,13 +292,20 @@ void TForm4::kolorwybranyClick()
     paint(podgladkolorupaska, settings_.kolorypaskow[c]);
 }
 
+bool TForm4::chooseInto(alborx::Colour& stored)
+{
+    QColor colour = toQColor(stored);
+    if (!alborx::ui::chooseColour(this, colour))
+        return false;
+    stored = fromQColor(colour);
+    return true;
+}
+
 void TForm4::zmienkolorguzClick()
 {
     const auto c = static_cast<std::size_t>(std::max(0, kolorwybrany->currentIndex()));
-    QColor colour = toQColor(settings_.kolorytla[c]);
-    if (!alborx::ui::chooseColour(this, colour))
+    if (!chooseInto(settings_.kolorytla[c]))
         return;
-    settings_.kolorytla[c] = fromQColor(colour);
     kolorwybranyClick();
     repaintLists();
 }
@@ -306,10 +313,8 @@ void TForm4::zmienkolorguzClick()
 void TForm4::zmienkolortguzClick()
 {
     const auto c = static_cast<std::size_t>(std::max(0, kolorwybrany->currentIndex()));
-    QColor colour = toQColor(settings_.kolorytekstu[c]);
-    if (!alborx::ui::chooseColour(this, colour))
+    if (!chooseInto(settings_.kolorytekstu[c]))
         return;
-    settings_.kolorytekstu[c] = fromQColor(colour);
     kolorwybranyClick();
     repaintLists();
 }
@@ -329,10 +334,8 @@ void TForm4::kolorwwybranyClick()
 void TForm4::zmienkolorwguzClick()
 {
     const auto k = static_cast<std::size_t>(std::max(0, kolorwwybrany->currentIndex()));
-    QColor colour = toQColor(settings_.kolorywykresu[k]);
-    if (!alborx::ui::chooseColour(this, colour))
+    if (!chooseInto(settings_.kolorywykresu[k]))
         return;
-    settings_.kolorywykresu[k] = fromQColor(colour);
     kolorwwybranyClick();
 }
 

@@ -66,6 +66,8 @@ protected:
 private:
     void FormShow();
     void repaintLists();
+    // Opens the colour dialog on a stored colour; false on Cancel.
+    bool chooseInto(alborx::Colour& stored);
     void showFontName();
 
     alborx::TUstawienia& settings_;
