@@ -394,6 +394,7 @@ void TForm1::usunguzClick()
     // once the removal is over, so that they name rows of the new table.
     const alborx::EditorBinding target = binding;
     ignoreListacdSelection_ = true;
+    ignoreListafiltrSelection_ = true;
     if (target.zfiltru && alborx::boundFilterRowIsValid(przefiltrowane, target)) {
         listafiltrModel->beginRemoveAlbumRow(target.wierszfiltru);
         przefiltrowane.removeRow(target.wierszfiltru);
@@ -403,6 +404,7 @@ void TForm1::usunguzClick()
     alborx::usunalbum(albumy, target);
     listacdModel->endRemoveAlbumRow();
     ignoreListacdSelection_ = false;
+    ignoreListafiltrSelection_ = false;
 
     // The editor shows the album that moved up into the list's current row,
     // or the new last album; with no album left it cannot correct anything.
