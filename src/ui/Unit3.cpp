@@ -71,6 +71,18 @@ QToolButton* copyButton(const char* name, Qt::ArrowType arrow, bool swaps, const
     return button;
 }
 
+// A template line: fixed-pitch, Windows-1250 only, 255 characters typed.
+QLineEdit* templateEdit(const char* name, QLabel* label, const char* accessibleName)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setFont(fixedPitch());
+    alborx::ui::keepToCodePage(edit, 255);
+    label->setBuddy(edit);
+    edit->setAccessibleName(QString::fromUtf8(accessibleName));
+    return edit;
+}
+
 void showPreview(QPlainTextEdit* memo, const QString& szablon)
 {
     // The preview breaks lines with CR alone.
@@ -143,12 +155,7 @@ QWidget* TForm3::buildFormatPage()
     upperHeading->addWidget(zawijanie);
     layout->addLayout(upperHeading);
 
-    formtplk1 = new QLineEdit;
-    formtplk1->setObjectName(QStringLiteral("formtplk1"));
-    formtplk1->setFont(fixedPitch());
-    alborx::ui::keepToCodePage(formtplk1, 255);
-    Label1->setBuddy(formtplk1);
-    formtplk1->setAccessibleName(QStringLiteral("Format linijki pliku dla CD"));
+    formtplk1 = templateEdit("formtplk1", Label1, "Format linijki pliku dla CD");
     layout->addWidget(formtplk1);
     przy1 = preview("przy1");
     layout->addWidget(przy1);
@@ -172,12 +179,7 @@ QWidget* TForm3::buildFormatPage()
         lowerHeading->addWidget(button);
     layout->addLayout(lowerHeading);
 
-    formtplk2 = new QLineEdit;
-    formtplk2->setObjectName(QStringLiteral("formtplk2"));
-    formtplk2->setFont(fixedPitch());
-    alborx::ui::keepToCodePage(formtplk2, 255);
-    Label2->setBuddy(formtplk2);
-    formtplk2->setAccessibleName(QStringLiteral("Format linijki pliku dla MC"));
+    formtplk2 = templateEdit("formtplk2", Label2, "Format linijki pliku dla MC");
     layout->addWidget(formtplk2);
     przy2 = preview("przy2");
     layout->addWidget(przy2);
