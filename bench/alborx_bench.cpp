@@ -133,7 +133,7 @@ int main(int argc, char** argv)
         const std::string file = folder + "/bench-" + std::to_string(size) + ".abx";
         AlbumTable source;
         source.assignAlbums(bench::generateAlbums(size));
-        if (!zapiszbaze(source, settings, file)) {
+        if (zapiszbaze(source, settings, file) != WriteError::None) {
             std::fprintf(stderr, "cannot write %s\n", file.c_str());
             return 1;
         }

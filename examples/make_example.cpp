@@ -87,5 +87,5 @@ int main(int argc, char* argv[])
     alborx::AlbumTable table;
     table.assignAlbums(std::move(rows));
     alborx::TUstawienia settings;
-    return alborx::zapiszbaze(table, settings, argv[1]) ? 0 : 1;
+    return alborx::zapiszbaze(table, settings, argv[1]) == alborx::WriteError::None ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "safefile.h"
 #include "textfunctions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -49,11 +50,25 @@ std::size_t readUpTo(int fd, std::uint8_t* into, std::size_t size)
     return done;
 }
 
+// Only a regular file is read. It is opened without blocking, so that a FIFO
+// with no writer or a device is refused at once instead of freezing the
+// program.
 class FileHandle
 {
 public:
-    explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-    {}
+    explicit FileHandle(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY))
+    {
+        struct stat info
+        {
+        };
+        if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+        if (fd_ >= 0)
+            size_ = static_cast<std::uint64_t>(info.st_size);
+    }
     ~FileHandle()
     {
         if (fd_ >= 0)
@@ -63,8 +78,20 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     int fd() const { return fd_; }
 
+    // Where the written data ends: the size, or the start of the first hole
+    // of a sparse file, whose unwritten gigabytes would read as zero records.
+    std::uint64_t dataSize() const
+    {
+        const off_t hole = ::lseek(fd_, 0, SEEK_HOLE);
+        ::lseek(fd_, 0, SEEK_SET);
+        if (hole >= 0 && static_cast<std::uint64_t>(hole) < size_)
+            return static_cast<std::uint64_t>(hole);
+        return size_;
+    }
+
 private:
     int fd_;
+    std::uint64_t size_ = 0;
 };
 
 } // namespace
@@ -153,15 +180,13 @@ std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* pro
     return bytes;
 }
 
-CatalogueContents readCatalogue(const std::string& path, Progress* progress)
+CatalogueContents readCatalogue(const std::string& path, Progress* progress, int mostAlbums)
 {
     CatalogueContents contents;
     FileHandle file(path);
-    struct stat info
-    {
-    };
-    if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode))
+    if (file.fd() < 0)
         return contents;
+    const std::uint64_t dataSize = file.dataSize();
 
     std::uint8_t header[kCatalogueHeaderSize];
     const std::size_t headerRead = readUpTo(file.fd(), header, sizeof header);
@@ -176,29 +201,25 @@ CatalogueContents readCatalogue(const std::string& path, Progress* progress)
         return contents;
     }
 
+    // The written data bounds what can be there, whatever the count says.
     const std::int32_t stored = getInt32(header + kCatalogueMagicSize);
-    // The size of the file bounds what can be there, whatever the count says.
-    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
-    const std::uint64_t present = S_ISREG(info.st_mode) && fileSize > kCatalogueHeaderSize
-                                      ? (fileSize - kCatalogueHeaderSize) / kAlbumRecordSize
-                                      : 0;
+    const std::uint64_t present =
+        dataSize > kCatalogueHeaderSize ? (dataSize - kCatalogueHeaderSize) / kAlbumRecordSize : 0;
     std::uint64_t wanted = present;
     if (stored < 0 || static_cast<std::uint64_t>(stored) > present)
         contents.damaged = true;
     else
         wanted = static_cast<std::uint64_t>(stored);
-    // Row numbers of the table are int.
-    constexpr std::uint64_t kMostRows = 0x7FFFFFF0;
-    if (wanted > kMostRows) {
-        wanted = kMostRows;
+    const auto most = static_cast<std::uint64_t>(std::clamp(mostAlbums, 0, kMostAlbums));
+    if (wanted > most) {
+        wanted = most;
         contents.damaged = true;
     }
 
-    contents.albums.reserve(static_cast<std::size_t>(wanted));
     if (progress && wanted > 0)
         progress->setMaximum(static_cast<int>(wanted - 1));
     // Records are read in blocks: one system call per record would cost more
-    // than decoding it.
+    // than decoding it. The list grows only by records actually read.
     constexpr std::size_t kBlockRecords = 512;
     std::vector<std::uint8_t> block(kBlockRecords * kAlbumRecordSize);
     std::uint64_t done = 0;
@@ -268,7 +289,7 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
     result.loaded = static_cast<int>(contents.albums.size());
     result.damaged = contents.damaged;
     table.assignAlbums(std::move(contents.albums));
-    settings.plikbazy = result.name.substr(0, kSettingsStringCapacity);
+    settings.plikbazy = result.name;
     dodajostatni(settings.ostatnie, result.name);
     return result;
 }
@@ -277,11 +298,12 @@ JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::strin
                       Progress* progress)
 {
     JoinResult result;
-    CatalogueContents contents = readCatalogue(cp1250ToUtf8(name), progress);
+    const int before = std::max(0, table.liczbaalbumow());
+    CatalogueContents contents =
+        readCatalogue(cp1250ToUtf8(name), progress, kMostAlbums - std::min(before, kMostAlbums));
     if (contents.status != ReadStatus::Ok)
         return result;
 
-    const int before = std::max(0, table.liczbaalbumow());
     const int added = static_cast<int>(contents.albums.size());
     result.joined = true;
     result.firstRow = before + 1;
@@ -295,15 +317,18 @@ JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::strin
     return result;
 }
 
-bool zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
-                Progress* progress)
+WriteError zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
+                      Progress* progress)
 {
     const std::string path = cp1250ToUtf8(name);
-    if (!writeFileSafely(path, encodeCatalogue(table, progress), path + ".bak"))
-        return false;
-    settings.plikbazy = name.substr(0, kSettingsStringCapacity);
+    const WriteError error =
+        writeFileSafely(path, encodeCatalogue(table, progress), /*keepBackup=*/true);
+    if (error != WriteError::None)
+        return error;
+    removeStaleTemporaries(path);
+    settings.plikbazy = name;
     dodajostatni(settings.ostatnie, name);
-    return true;
+    return WriteError::None;
 }
 
 } // namespace alborx

@@ -10,6 +10,7 @@
 
 #include "albumtable.h"
 #include "progress.h"
+#include "safefile.h"
 #include "settings.h"
 
 #include <array>
@@ -69,10 +70,18 @@ struct CatalogueContents
     bool damaged = false;
 };
 
-// Reads a catalogue file given by its file-system path. Only the whole records present are read,
-// never more than the stored count when that is not negative; memory is never reserved by the
-// stored count alone.
-CatalogueContents readCatalogue(const std::string& path, Progress* progress = nullptr);
+// The most albums a catalogue in memory holds: ten times the largest
+// collection the program is built for. A file that claims more loads this
+// many and is reported damaged.
+constexpr int kMostAlbums = 1'000'000;
+
+// Reads a catalogue file given by its file-system path. Only a regular file is
+// read (anything else cannot be opened). Only the whole records present are
+// read, never more than the stored count when that is not negative and never
+// more than mostAlbums; memory grows only with records actually read, never
+// by a stored count or size.
+CatalogueContents readCatalogue(const std::string& path, Progress* progress = nullptr,
+                                int mostAlbums = kMostAlbums);
 
 // The data side of starting a new catalogue: the table emptied, no current
 // file, the ID counters back to 0.
@@ -124,11 +133,13 @@ struct JoinResult
 JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::string& name,
                       Progress* progress = nullptr);
 
-// Writes the catalogue to name, keeping the previous file as name + ".bak".
-// On success the file becomes current and enters the recent list. On failure
-// the previous file and its backup are untouched, plikbazy and the recent list
-// do not change, and false is returned.
-bool zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
-                Progress* progress = nullptr);
+// Writes the catalogue to name, keeping the previous file as name + ".bak"
+// (a name that is a link writes the file it leads to, its backup beside it).
+// On success the file becomes current and enters the recent list, and the
+// temporary files of earlier interrupted saves in its folder are removed.
+// On failure the previous file and its backup are untouched, plikbazy and
+// the recent list do not change, and the reason is returned.
+WriteError zapiszbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
+                      Progress* progress = nullptr);
 
 } // namespace alborx

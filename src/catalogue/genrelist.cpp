@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 namespace alborx {
 
@@ -148,18 +149,46 @@ bool GenreList::dodajgatunek(std::string_view name)
     return true;
 }
 
+int GenreList::dodajgatunki(const std::vector<std::string>& names)
+{
+    std::vector<std::string> added;
+    for (const std::string& name : names) {
+        std::string trimmed = obetnijspacje(name);
+        if (trimmed.empty() || !keys_.emplace(duzelitery(trimmed), 1).second)
+            continue;
+        added.push_back(std::move(trimmed));
+    }
+    const auto less = [](const std::string& x, const std::string& y) { return genreLess(x, y); };
+    std::stable_sort(added.begin(), added.end(), less);
+    const auto middle = static_cast<std::ptrdiff_t>(items_.size());
+    items_.insert(items_.end(), std::make_move_iterator(added.begin()),
+                  std::make_move_iterator(added.end()));
+    // Entries already there stay in front of equal new ones, as insertSorted
+    // would place them.
+    std::inplace_merge(items_.begin(), items_.begin() + middle, items_.end(), less);
+    return static_cast<int>(added.size());
+}
+
 std::vector<std::string> readGenreFile(const std::string& path)
 {
     std::vector<std::uint8_t> bytes;
     std::vector<std::string> genres;
-    if (!readWholeFile(path, bytes))
+    if (!readWholeFile(path, bytes, kGenreFileMostBytes + 1))
         return genres;
+    // A file cut at the bound ends with its last whole line.
+    if (bytes.size() > kGenreFileMostBytes) {
+        bytes.resize(kGenreFileMostBytes);
+        const auto lastEnd = std::find_if(bytes.rbegin(), bytes.rend(),
+                                          [](std::uint8_t b) { return b == '\n' || b == '\r'; });
+        bytes.erase(lastEnd.base(), bytes.end());
+    }
     std::size_t start = 0;
-    while (start < bytes.size()) {
+    while (start < bytes.size() && genres.size() < kGenreMostLines) {
         std::size_t end = start;
         while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
             ++end;
-        std::string line(reinterpret_cast<const char*>(bytes.data() + start), end - start);
+        std::string line(reinterpret_cast<const char*>(bytes.data() + start),
+                         std::min(end - start, kGenreLineMostBytes));
         if (!obetnijspacje(line).empty())
             genres.push_back(std::move(line));
         // CR LF, a lone LF and a lone CR each end one line.
@@ -179,7 +208,7 @@ bool writeGenreFile(const std::string& path, const std::vector<std::string>& gen
         bytes.push_back('\r');
         bytes.push_back('\n');
     }
-    return writeFileSafely(path, bytes);
+    return writeFileSafely(path, bytes) == WriteError::None;
 }
 
 } // namespace alborx

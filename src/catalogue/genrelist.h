@@ -11,6 +11,15 @@ namespace alborx {
 
 inline constexpr char kGenreFileName[] = "alborx-gatunki.cfg";
 
+// Bounds of the genre file, far above any real genre list, so that a file
+// that never ends (a link to a device) or a huge one cannot exhaust memory:
+// bytes of a line past the first kGenreLineMostBytes are ignored, and so is
+// everything past the first kGenreFileMostBytes bytes or kGenreMostLines
+// genres.
+constexpr std::size_t kGenreLineMostBytes = 1024;
+constexpr std::size_t kGenreFileMostBytes = 8 * 1024 * 1024;
+constexpr std::size_t kGenreMostLines = 200'000;
+
 // Alphabetical order of Windows-1250 texts with letter case ignored: Polish
 // letters sort right behind their base letter (a, ą, b, c, ć, ...). Texts
 // that differ only in case compare by their bytes, so the order is total.
@@ -31,6 +40,9 @@ public:
     // to an entry once a-z are upper-cased on both sides, is not added.
     // Returns whether it was added.
     bool dodajgatunek(std::string_view name);
+    // Offers many names as dodajgatunek would one by one, in O(n log n): the
+    // new names are sorted once and merged in. Returns how many were added.
+    int dodajgatunki(const std::vector<std::string>& names);
 
 private:
     void countKey(const std::string& name);
@@ -43,7 +55,8 @@ private:
 
 // Reads the genre file: every line that is not empty once its trailing spaces
 // are removed, as read (trailing spaces kept). CR LF and LF both end a line.
-// A missing file gives no lines.
+// A missing file, or one that is not a regular file, gives no lines. The
+// bounds above hold.
 std::vector<std::string> readGenreFile(const std::string& path);
 
 // Writes one genre per line, each ended by CR LF. Returns false when the file

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -79,41 +81,114 @@ void syncFolder(const std::string& path)
 // Keeps the file at path under backupPath. A hard link leaves the file itself
 // in place until the new version replaces it in one step; where the file
 // system has no links, the file is renamed, and restoreFromBackup is set so
-// that a failed final rename can put it back.
-void makeBackup(const std::string& path, const std::string& backupPath, bool& restoreFromBackup)
+// that a failed final rename can put it back. Returns false when no backup
+// could be made; the file at path is then where it was.
+bool makeBackup(const std::string& path, const std::string& backupPath, bool& restoreFromBackup)
 {
     const std::string linkPath = unusedNameBeside(backupPath);
     if (::link(path.c_str(), linkPath.c_str()) == 0) {
-        if (::rename(linkPath.c_str(), backupPath.c_str()) != 0)
-            ::unlink(linkPath.c_str());
-        return;
+        if (::rename(linkPath.c_str(), backupPath.c_str()) == 0)
+            return true;
+        ::unlink(linkPath.c_str());
+        return false;
     }
+    struct stat info
+    {
+    };
+    if (::lstat(backupPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        return false;
     ::unlink(backupPath.c_str());
     restoreFromBackup = ::rename(path.c_str(), backupPath.c_str()) == 0;
+    return restoreFromBackup;
+}
+
+// The file a path leads to: symbolic links are followed, also one that leads
+// to a file not made yet. A loop of links leaves the path as it is.
+std::string followLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info
+        {
+        };
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(4096, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+            return current;
+        target.resize(static_cast<std::size_t>(length));
+        current = target.front() == '/' ? target : folderOf(current) + "/" + target;
+    }
+    return path;
+}
+
+// The temporary names are ".alborx-PID-N.tmp"; returns PID, or 0 for another
+// name.
+pid_t temporaryOwner(std::string_view name)
+{
+    constexpr std::string_view prefix = ".alborx-";
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.substr(0, prefix.size()) != prefix ||
+        name.substr(name.size() - suffix.size()) != suffix)
+        return 0;
+    const std::string_view middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    const auto dash = middle.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == middle.size())
+        return 0;
+    const auto digits = [](std::string_view text) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (!digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)) || dash > 9)
+        return 0;
+    pid_t pid = 0;
+    for (char c : middle.substr(0, dash))
+        pid = pid * 10 + (c - '0');
+    return pid;
 }
 
 } // namespace
 
-SafeFileWriter::SafeFileWriter(const std::string& path) : path_(path)
+SafeFileWriter::SafeFileWriter(const std::string& path) : path_(followLinks(path))
 {
     fault_ = std::exchange(pendingFault, WriteFault::None);
 
-    // Only a regular file is replaced: a folder of that name stays untouched.
+    // Only a regular file is replaced: a folder, a FIFO or a device of that
+    // name stays untouched.
     struct stat previous
     {
     };
-    targetExists_ = ::stat(path.c_str(), &previous) == 0;
-    if (targetExists_ && !S_ISREG(previous.st_mode))
+    targetExists_ = ::stat(path_.c_str(), &previous) == 0;
+    if (targetExists_ && !S_ISREG(previous.st_mode)) {
+        fail(WriteError::NotAFile);
         return;
-    fd_ = createTemporary(path, tempPath_);
-    if (fd_ < 0)
+    }
+    // Renaming over a read-only file would succeed in a writable folder.
+    if (targetExists_ && ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0) {
+        fail(WriteError::ReadOnly);
         return;
+    }
+    fd_ = createTemporary(path_, tempPath_);
+    if (fd_ < 0) {
+        fail(WriteError::CannotCreate);
+        return;
+    }
     // The new file keeps the permissions of the one it replaces.
     ok_ = !targetExists_ || ::fchmod(fd_, previous.st_mode & 07777) == 0;
+    if (!ok_)
+        fail(WriteError::CannotCreate);
 }
 
 SafeFileWriter::~SafeFileWriter()
 {
+    discard();
+}
+
+void SafeFileWriter::fail(WriteError error)
+{
+    if (error_ == WriteError::None)
+        error_ = error;
     discard();
 }
 
@@ -140,16 +215,19 @@ bool SafeFileWriter::write(const void* data, std::size_t size)
         if (fault_ == WriteFault::Middle)
             writeAll(fd_, bytes, size / 2);
         ok_ = false;
+        error_ = WriteError::WriteFailed;
         return false;
     }
     ok_ = writeAll(fd_, bytes, size);
+    if (!ok_)
+        error_ = WriteError::WriteFailed;
     return ok_;
 }
 
-bool SafeFileWriter::commit(const std::string& backupPath)
+bool SafeFileWriter::commit(bool keepBackup)
 {
     if (!ok_) {
-        discard();
+        fail(error_ == WriteError::None ? WriteError::WriteFailed : error_);
         return false;
     }
     // A full disk often shows only when the data reaches it.
@@ -157,15 +235,18 @@ bool SafeFileWriter::commit(const std::string& backupPath)
     ok = (::close(fd_) == 0) && fault_ != WriteFault::Close && ok;
     fd_ = -1;
     if (!ok) {
-        discard();
+        fail(WriteError::WriteFailed);
         return false;
     }
 
     bool restoreFromBackup = false;
-    if (targetExists_ && !backupPath.empty())
-        makeBackup(path_, backupPath, restoreFromBackup);
+    const std::string backupPath = path_ + ".bak";
+    if (targetExists_ && keepBackup && !makeBackup(path_, backupPath, restoreFromBackup)) {
+        fail(WriteError::NoBackup);
+        return false;
+    }
     if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        discard();
+        fail(WriteError::CannotReplace);
         if (restoreFromBackup)
             ::rename(backupPath.c_str(), path_.c_str());
         return false;
@@ -176,12 +257,36 @@ bool SafeFileWriter::commit(const std::string& backupPath)
     return true;
 }
 
-bool writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                     const std::string& backupPath)
+WriteError writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                           bool keepBackup)
 {
     SafeFileWriter file(path);
     file.write(bytes.data(), bytes.size());
-    return file.commit(backupPath);
+    file.commit(keepBackup);
+    return file.error();
+}
+
+void removeStaleTemporaries(const std::string& path)
+{
+    const std::string folder = folderOf(followLinks(path));
+    DIR* entries = ::opendir(folder.c_str());
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries)) {
+        const pid_t owner = temporaryOwner(entry->d_name);
+        if (owner <= 0 || owner == ::getpid())
+            continue;
+        // A process that still runs may still be saving.
+        if (::kill(owner, 0) == 0 || errno != ESRCH)
+            continue;
+        const std::string stale = folder + "/" + entry->d_name;
+        struct stat info
+        {
+        };
+        if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            ::unlink(stale.c_str());
+    }
+    ::closedir(entries);
 }
 
 void injectWriteFault(WriteFault fault)
@@ -192,13 +297,13 @@ void injectWriteFault(WriteFault fault)
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)
 {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
     struct stat info
     {
     };
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return false;
     }

@@ -158,7 +158,9 @@ std::vector<std::uint8_t> encodeSettings(const TUstawienia& s)
     putBytes(r + OffReserved901, s.reserved901);
     putInt32(r + OffWysokoscwiersza, s.wysokoscwiersza);
     putBytes(r + OffReserved908, s.reserved908);
-    putShortString(r + OffPlikbazy, kSettingsStringCapacity, s.plikbazy);
+    // A name cut to the field would lead to another file: it is not kept.
+    putShortString(r + OffPlikbazy, kSettingsStringCapacity,
+                   fitsSettingsString(s.plikbazy) ? s.plikbazy : std::string());
     for (std::size_t k = 0; k < s.ostatnie.size(); ++k)
         putShortString(r + OffOstatnie + kStringField * k, kSettingsStringCapacity, s.ostatnie[k]);
     r[OffNawierzchu] = s.nawierzchu;
@@ -256,7 +258,7 @@ bool writeSettingsFile(const std::string& path, const TUstawienia& settings)
     std::vector<std::uint8_t> bytes(kSettingsMagic, kSettingsMagic + 10);
     const std::vector<std::uint8_t> record = encodeSettings(settings);
     bytes.insert(bytes.end(), record.begin(), record.end());
-    return writeFileSafely(path, bytes);
+    return writeFileSafely(path, bytes) == WriteError::None;
 }
 
 bool isUsableRowHeight(std::int32_t height)

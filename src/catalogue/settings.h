@@ -17,6 +17,12 @@ constexpr int kListColumnCount = 16;
 constexpr std::size_t kSettingsStringCapacity = 255;
 
 inline constexpr char kSettingsFileName[] = "alborx.cfg";
+
+// Whether a text fits a string field of the record whole.
+inline bool fitsSettingsString(const std::string& text)
+{
+    return text.size() <= kSettingsStringCapacity;
+}
 inline constexpr char kSettingsMagic[] = "ALBORX!100";
 
 // Colours are 0x00BBGGRR: red in the lowest byte.

@@ -180,7 +180,7 @@ bool startTextFile(SafeFileWriter& file, const std::string& path, bool append)
     {
     };
     const bool exists = ::stat(path.c_str(), &info) == 0;
-    if (!file.ok() || (exists && ::access(path.c_str(), W_OK) != 0))
+    if (!file.ok())
         return false;
     if (!append || !exists)
         return true;

@@ -74,6 +74,9 @@ public:
     bool otworzbaze(const std::string& name);
     void dolaczbaze(const std::string& name);
     bool zapiszbaze(const std::string& name);
+    // Says once in a run that a name too long for the settings record will
+    // not be remembered.
+    void warnIfNotRemembered(const std::string& name);
     void zapiszbazejako();
     void Otwrzbaz1Click();
     void Doczbaz1Click();
@@ -247,4 +250,5 @@ private:
     bool ignoreListafiltrSelection_ = false;
     alborx::Colour listFontColour_ = 0;
     bool closed_ = false;
+    bool toldNotRemembered_ = false;
 };

@@ -22,6 +22,28 @@ namespace {
 const QString kCatalogueFilter = QStringLiteral("Baza ALBORX! (*.abx)");
 const QString kAllFilesFilter = QStringLiteral("Wszystkie pliki (*.*)");
 
+QString writeFailureReason(alborx::WriteError error, const QString& name)
+{
+    switch (error) {
+    case alborx::WriteError::NotAFile:
+        return QStringLiteral("Pod tą nazwą jest coś innego niż zwykły plik.");
+    case alborx::WriteError::ReadOnly:
+        return QStringLiteral("Plik jest tylko do odczytu.");
+    case alborx::WriteError::CannotCreate:
+        return QStringLiteral("Nie można utworzyć pliku w tym folderze.");
+    case alborx::WriteError::NoBackup:
+        return QStringLiteral("Nie można zachować poprzedniej wersji jako %1.bak; "
+                              "plik pozostał bez zmian.")
+            .arg(name);
+    case alborx::WriteError::CannotReplace:
+        return QStringLiteral("Nie można zastąpić poprzedniego pliku.");
+    case alborx::WriteError::WriteFailed:
+    case alborx::WriteError::None:
+        break;
+    }
+    return QStringLiteral("Zapis się nie powiódł (być może brak miejsca na dysku).");
+}
+
 } // namespace
 
 void TForm1::buildFileDialogs()
@@ -94,6 +116,8 @@ bool TForm1::otworzbaze(const std::string& name)
     if (result.damaged)
         informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
                              QString::number(result.loaded));
+    if (result.status == alborx::OpenStatus::Opened)
+        warnIfNotRemembered(result.name);
     odswiezlistecd();
     obliczwszystkoClick();
     return result.status == alborx::OpenStatus::Opened;
@@ -122,25 +146,41 @@ void TForm1::addJoinedGenres(int firstRow, int lastRow)
 {
     if (!ustawienia.gatunkiprzyladowaniu)
         return;
+    std::vector<std::string> genres;
+    genres.reserve(static_cast<std::size_t>(std::max(0, lastRow - firstRow + 1)));
     for (int row = firstRow; row <= lastRow; ++row)
-        gatunki.dodajgatunek(albumy.cell(alborx::ColumnGenre, row));
+        genres.push_back(albumy.cell(alborx::ColumnGenre, row));
+    gatunki.dodajgatunki(genres);
     refillGenreBox();
     refillGenreListBox();
 }
 
 bool TForm1::zapiszbaze(const std::string& name)
 {
-    bool saved = false;
+    alborx::WriteError error = alborx::WriteError::None;
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie bazy..."));
-        saved = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
-        if (saved)
+        error = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
+        if (error == alborx::WriteError::None)
             pokazostatnie();
     }
-    if (!saved)
-        informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + toQt(name));
+    if (error != alborx::WriteError::None)
+        informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + toQt(name) +
+                             QLatin1Char('\n') + writeFailureReason(error, toQt(name)));
+    else
+        warnIfNotRemembered(name);
     odswiezlistecd();
-    return saved;
+    return error == alborx::WriteError::None;
+}
+
+void TForm1::warnIfNotRemembered(const std::string& name)
+{
+    if (alborx::fitsSettingsString(name) || toldNotRemembered_)
+        return;
+    toldNotRemembered_ = true;
+    informacja(this, QStringLiteral("Nazwa pliku ma więcej niż 255 znaków: program nie "
+                                    "zapamięta jej na liście ostatnich plików ani do "
+                                    "następnego uruchomienia."));
 }
 
 void TForm1::zapiszbazejako()

@@ -27,11 +27,11 @@ constexpr int kStyleStrikeOut = 8;
 // The character set of a font that names none.
 constexpr std::uint8_t kDefaultCharset = 1;
 
-bool onSomeScreen(const QRect& bounds)
+bool withinSomeScreen(const QRect& bounds)
 {
     const auto screens = QGuiApplication::screens();
     return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
-        return screen->availableGeometry().intersects(bounds);
+        return screen->availableGeometry().contains(bounds);
     });
 }
 
@@ -55,20 +55,33 @@ void TForm1::poczatek(const QStringList& arguments, const QString& otworz)
 
     Chart1->setLegendBackground(palette().color(QPalette::Button));
     pokazostatnie();
+    // A name from the command line that Windows-1250 cannot hold is never
+    // turned into another name: it is refused as a file that cannot be read.
+    QString refused;
+    const auto takeName = [&](const QString& given) {
+        if (const auto name = alborx::ui::fromQt(given)) {
+            ustawienia.plikbazy = *name;
+            refused.clear();
+        } else {
+            ustawienia.plikbazy.clear();
+            refused = given;
+        }
+    };
     if (!arguments.isEmpty())
-        ustawienia.plikbazy = alborx::ui::fromQtLossy(arguments.constFirst())
-                                  .substr(0, alborx::kSettingsStringCapacity);
+        takeName(arguments.constFirst());
 
     // A file opened from a file manager comes with --otworz: it opens as a
     // remembered file would with automatic opening on.
     const bool openAlways = !otworz.isEmpty();
     if (openAlways)
-        ustawienia.plikbazy =
-            alborx::ui::fromQtLossy(otworz).substr(0, alborx::kSettingsStringCapacity);
+        takeName(otworz);
 
     bool opened = false;
     if (ustawienia.autoodczyt || openAlways) {
-        opened = otworzbaze(alborx::withAmpersandKept(ustawienia.plikbazy));
+        if (!refused.isEmpty())
+            alborx::ui::informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + refused);
+        else
+            opened = otworzbaze(alborx::withAmpersandKept(ustawienia.plikbazy));
         if (opened) {
             listacd->selectAlbumRow(1);
             listacdSelectCell(1);
@@ -117,8 +130,9 @@ void TForm1::wczytajustawienia()
     alborx::ustawdomyslne(ustawienia);
     if (alborx::readSettingsFile(alborx::kSettingsFileName, ustawienia))
         applyStoredLayout();
-    for (std::string& genre : alborx::readGenreFile(alborx::kGenreFileName))
-        gatunki.insertSorted(std::move(genre));
+    // Sorted once: inserting line by line costs quadratic time on a long
+    // list in reverse order.
+    gatunki.assign(alborx::readGenreFile(alborx::kGenreFileName));
     if (!alborx::isUsableStripeDarkness(ustawienia.wyrazistosc))
         ustawienia.wyrazistosc = 15;
     alborx::zrobkolorypaskow(ustawienia);
@@ -127,16 +141,25 @@ void TForm1::wczytajustawienia()
 void TForm1::applyStoredLayout()
 {
     const alborx::TUstawienia& s = ustawienia;
-    // Far-off coordinates are cut first, so that no arithmetic on them can
-    // overflow; the screen test below brings the window back.
+    // Stored bounds are used only where a screen can show them: a size larger
+    // than every screen's free area, or a place off every screen, is taken as
+    // the built-in one, so a hostile file cannot make a huge window. Values
+    // are cut first, so that no arithmetic on them can overflow.
     const auto coordinate = [](std::int32_t value) { return std::clamp(value, -100000, 100000); };
-    QRect bounds(coordinate(s.oknolewo), coordinate(s.oknogora), coordinate(s.oknoszerokosc),
-                 coordinate(s.oknowysokosc));
-    if (bounds.width() < minimumWidth() || bounds.height() < minimumHeight())
-        bounds.setSize(size());
-    setGeometry(bounds);
-    // A window left on a screen that is gone comes back onto this one.
-    if (!onSomeScreen(frameGeometry())) {
+    const QRect stored(coordinate(s.oknolewo), coordinate(s.oknogora), coordinate(s.oknoszerokosc),
+                       coordinate(s.oknowysokosc));
+    const auto screens = QGuiApplication::screens();
+    const bool sizeFits =
+        stored.width() >= minimumWidth() && stored.height() >= minimumHeight() &&
+        std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+            const QSize room = screen->availableGeometry().size();
+            return stored.width() <= room.width() && stored.height() <= room.height();
+        });
+    const QRect bounds(stored.topLeft(), sizeFits ? stored.size() : size());
+    if (withinSomeScreen(bounds)) {
+        setGeometry(bounds);
+    } else {
+        resize(bounds.size());
         alborx::ui::centreOnScreen(this);
     }
     if (s.oknomaks)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace alborx {
@@ -111,7 +112,7 @@ TEST(CatalogueFile, RoundTripIsByteIdentical)
     TempDir dir;
     AlbumTable table = everyCopyKind();
     TUstawienia settings;
-    ASSERT_TRUE(zapiszbaze(table, settings, dir.file("a.abx")));
+    ASSERT_EQ(zapiszbaze(table, settings, dir.file("a.abx")), WriteError::None);
     const auto first = readBytes(dir.file("a.abx"));
     EXPECT_EQ(first.size(), 15u + 4 * 144);
 
@@ -123,7 +124,7 @@ TEST(CatalogueFile, RoundTripIsByteIdentical)
     for (int r = 1; r <= 4; ++r)
         EXPECT_EQ(loaded.row(r), table.row(r)) << "row " << r;
 
-    ASSERT_TRUE(zapiszbaze(loaded, settings, dir.file("b.abx")));
+    ASSERT_EQ(zapiszbaze(loaded, settings, dir.file("b.abx")), WriteError::None);
     EXPECT_EQ(readBytes(dir.file("b.abx")), first);
 }
 
@@ -132,7 +133,7 @@ TEST(CatalogueFile, EmptyCatalogueIsFifteenBytesAndOpensEmpty)
     TempDir dir;
     AlbumTable table;
     TUstawienia settings;
-    ASSERT_TRUE(zapiszbaze(table, settings, dir.file("e.abx")));
+    ASSERT_EQ(zapiszbaze(table, settings, dir.file("e.abx")), WriteError::None);
     EXPECT_EQ(readBytes(dir.file("e.abx")).size(), 15u);
 
     AlbumTable loaded = everyCopyKind();
@@ -152,18 +153,18 @@ TEST(CatalogueFile, SavingKeepsOneBackupGeneration)
     TUstawienia settings;
     AlbumTable table;
     const std::string name = dir.file("k.abx");
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
     EXPECT_EQ(dir.entries(), std::vector<std::string>({"k.abx"}));
 
     addAlbum(table, {"00001", "A", "B", "C", "O", "-", "00001", "-"});
     const auto firstVersion = readBytes(name);
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
     EXPECT_EQ(dir.entries(), std::vector<std::string>({"k.abx", "k.abx.bak"}));
     EXPECT_EQ(readBytes(name + ".bak"), firstVersion);
 
     const auto secondVersion = readBytes(name);
     addAlbum(table, {"00002", "A", "B", "C", "O", "-", "00001", "-"});
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
     EXPECT_EQ(dir.entries(), std::vector<std::string>({"k.abx", "k.abx.bak"}));
     EXPECT_EQ(readBytes(name + ".bak"), secondVersion);
     EXPECT_EQ(readBytes(name).size(), 15u + 2 * 144);
@@ -176,9 +177,9 @@ TEST(CatalogueFile, SavedFileKeepsThePermissionsOfTheFileItReplaces)
     TUstawienia settings;
     AlbumTable table;
     const std::string name = dir.file("p.abx");
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
     ASSERT_EQ(::chmod(name.c_str(), 0640), 0);
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
     struct stat info
     {
     };
@@ -186,16 +187,26 @@ TEST(CatalogueFile, SavedFileKeepsThePermissionsOfTheFileItReplaces)
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
-TEST(CatalogueFile, ANameOfMoreThan255CharactersIsCutInPlikbazyAndTheRecentList)
+TEST(CatalogueFile, ANameOfMoreThan255CharactersIsKeptWholeButNotRemembered)
 {
     TempDir dir;
     TUstawienia settings;
     AlbumTable table;
     const std::string name = dir.file(std::string(250, 'n'));
     ASSERT_GT(name.size(), 255u);
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
-    EXPECT_EQ(settings.plikbazy, name.substr(0, 255));
-    EXPECT_EQ(settings.ostatnie[0], name.substr(0, 255));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
+    // The whole name serves the run: the next save writes the same file.
+    EXPECT_EQ(settings.plikbazy, name);
+    EXPECT_EQ(settings.ostatnie[0], "");
+    ASSERT_EQ(zapiszbaze(table, settings, settings.plikbazy), WriteError::None);
+    EXPECT_EQ(dir.entries(),
+              std::vector<std::string>({std::string(250, 'n'), std::string(250, 'n') + ".bak"}));
+    AlbumTable opened;
+    EXPECT_EQ(otworzbaze(opened, settings, name).status, OpenStatus::Opened);
+    EXPECT_EQ(settings.plikbazy, name);
+    // The settings file keeps no cut name.
+    const std::vector<std::uint8_t> record = encodeSettings(settings);
+    EXPECT_EQ(record[912], 0);
 }
 
 TEST(CatalogueFile, PolishFileNamesAreStoredInWindows1250AndFoundInUtf8)
@@ -204,7 +215,7 @@ TEST(CatalogueFile, PolishFileNamesAreStoredInWindows1250AndFoundInUtf8)
     TUstawienia settings;
     AlbumTable table = everyCopyKind();
     const std::string name = dir.file("\xAF\xF3\xB3w.abx"); // Żółw.abx
-    ASSERT_TRUE(zapiszbaze(table, settings, name));
+    ASSERT_EQ(zapiszbaze(table, settings, name), WriteError::None);
     EXPECT_EQ(dir.entries(), std::vector<std::string>({"Żółw.abx"}));
     EXPECT_EQ(settings.plikbazy, name);
     AlbumTable loaded;
@@ -247,7 +258,7 @@ TEST_F(SaveFailure, ReadOnlyFolderLeavesFileAndBackupIntact)
         ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         ASSERT_EQ(::seteuid(65534), 0);
     }
-    const bool saved = zapiszbaze(table_, settings_, name);
+    const bool saved = zapiszbaze(table_, settings_, name) == WriteError::None;
     if (asRoot) {
         ASSERT_EQ(::seteuid(0), 0);
     }
@@ -265,7 +276,7 @@ TEST_F(SaveFailure, AFolderInThePlaceOfTheFileIsNotTouched)
     const std::string name = dir.file("d.abx");
     ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
     writeBytes(name + ".bak", {'b'});
-    EXPECT_FALSE(zapiszbaze(table_, settings_, name));
+    EXPECT_NE(zapiszbaze(table_, settings_, name), WriteError::None);
     struct stat info
     {
     };
@@ -276,10 +287,117 @@ TEST_F(SaveFailure, AFolderInThePlaceOfTheFileIsNotTouched)
     expectNothingChanged();
 }
 
+// Runs f as an ordinary user when the tests run as root, who may write
+// anything.
+template <typename F> auto asOrdinaryUser(F f)
+{
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot)
+        EXPECT_EQ(::seteuid(65534), 0);
+    auto result = f();
+    if (asRoot)
+        EXPECT_EQ(::seteuid(0), 0);
+    return result;
+}
+
+TEST_F(SaveFailure, AReadOnlyCatalogueIsNotReplaced)
+{
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    const std::string name = dir.file("c.abx");
+    writeBytes(name, {'o', 'l', 'd'});
+    ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
+    EXPECT_EQ(asOrdinaryUser([&] { return zapiszbaze(table_, settings_, name); }),
+              WriteError::ReadOnly);
+    EXPECT_EQ(readBytes(name), std::vector<std::uint8_t>({'o', 'l', 'd'}));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"c.abx"}));
+    expectNothingChanged();
+}
+
+TEST_F(SaveFailure, WhenNoBackupCanBeMadeTheOldFileStays)
+{
+    TempDir dir;
+    const std::string name = dir.file("x.abx");
+    writeBytes(name, {'o', 'l', 'd'});
+    ASSERT_EQ(::mkdir((name + ".bak").c_str(), 0755), 0);
+    EXPECT_EQ(zapiszbaze(table_, settings_, name), WriteError::NoBackup);
+    EXPECT_EQ(readBytes(name), std::vector<std::uint8_t>({'o', 'l', 'd'}));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"x.abx", "x.abx.bak"}));
+    expectNothingChanged();
+}
+
+TEST_F(SaveFailure, ABackupOfAnotherUserInAStickyFolderStopsTheSave)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to make a file of another user";
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 01777), 0);
+    const std::string name = dir.file("x.abx");
+    writeBytes(name, {'o', 'l', 'd'});
+    writeBytes(name + ".bak", {'b'});
+    ASSERT_EQ(::chown((name + ".bak").c_str(), 0, 0), 0);
+    ASSERT_EQ(::chown(name.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(asOrdinaryUser([&] { return zapiszbaze(table_, settings_, name); }),
+              WriteError::NoBackup);
+    EXPECT_EQ(readBytes(name), std::vector<std::uint8_t>({'o', 'l', 'd'}));
+    EXPECT_EQ(readBytes(name + ".bak"), std::vector<std::uint8_t>({'b'}));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"x.abx", "x.abx.bak"}));
+}
+
+TEST(SaveThroughLink, TheRealFileIsWrittenAndTheLinkStays)
+{
+    TempDir dir;
+    ASSERT_EQ(::mkdir(dir.file("real").c_str(), 0755), 0);
+    const std::string real = dir.file("real/k.abx");
+    writeBytes(real, {'o', 'l', 'd'});
+    const std::string link = dir.file("link.abx");
+    ASSERT_EQ(::symlink("real/k.abx", link.c_str()), 0);
+
+    TUstawienia settings;
+    AlbumTable table = everyCopyKind();
+    ASSERT_EQ(zapiszbaze(table, settings, link), WriteError::None);
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(readBytes(real + ".bak"), std::vector<std::uint8_t>({'o', 'l', 'd'}));
+    EXPECT_EQ(settings.plikbazy, link);
+
+    table.setCell(ColumnTitle, 1, "Nowy");
+    ASSERT_EQ(zapiszbaze(table, settings, link), WriteError::None);
+    AlbumTable again;
+    ASSERT_EQ(otworzbaze(again, settings, real).status, OpenStatus::Opened);
+    EXPECT_EQ(again.cell(ColumnTitle, 1), "Nowy");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"link.abx", "real"}));
+}
+
+TEST(SaveTemporaries, ThoseOfEndedProcessesAreRemovedByTheNextSave)
+{
+    TempDir dir;
+    // A process that has ended, so that its number is free.
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    int status = 0;
+    ::waitpid(ended, &status, 0);
+    const std::string stale = ".alborx-" + std::to_string(ended) + "-3.tmp";
+    const std::string running = ".alborx-" + std::to_string(::getppid()) + "-1.tmp";
+    const std::string other = ".alborx-notes.tmp";
+    for (const std::string& name : {stale, running, other})
+        writeBytes(dir.file(name), {'t'});
+
+    TUstawienia settings;
+    AlbumTable table = everyCopyKind();
+    ASSERT_EQ(zapiszbaze(table, settings, dir.file("k.abx")), WriteError::None);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({running, other, "k.abx"}));
+}
+
 TEST_F(SaveFailure, AMissingFolderIsReported)
 {
     TempDir dir;
-    EXPECT_FALSE(zapiszbaze(table_, settings_, dir.file("no/such/folder.abx")));
+    EXPECT_NE(zapiszbaze(table_, settings_, dir.file("no/such/folder.abx")), WriteError::None);
     EXPECT_TRUE(dir.entries().empty());
     expectNothingChanged();
 }
@@ -411,7 +529,7 @@ TEST_F(OpenCatalogue, NegativeAndHugeIdsSurviveSavingAgain)
     writeBytes(dir_.file("n.abx"), catalogueBytes(1, {odd}));
     ASSERT_EQ(otworzbaze(table_, settings_, dir_.file("n.abx")).status, OpenStatus::Opened);
     EXPECT_EQ(table_.cell(ColumnId, 1), "000-5");
-    ASSERT_TRUE(zapiszbaze(table_, settings_, dir_.file("again.abx")));
+    ASSERT_EQ(zapiszbaze(table_, settings_, dir_.file("again.abx")), WriteError::None);
     AlbumTable again;
     otworzbaze(again, settings_, dir_.file("again.abx"));
     EXPECT_EQ(again.row(1), table_.row(1));

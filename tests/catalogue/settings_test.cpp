@@ -234,8 +234,12 @@ TEST(RecentFiles, EmptyEntriesMoveDownAndCaseMatters)
     EXPECT_EQ(recent[0], "k.abx");
     EXPECT_EQ(recent[1], "K.abx");
     EXPECT_EQ(recent[2], "");
-    dodajostatni(recent, std::string(300, 'x'));
+    // Cut, a longer name would name another file: it stays off the list.
+    dodajostatni(recent, std::string(255, 'x'));
     EXPECT_EQ(recent[0], std::string(255, 'x'));
+    dodajostatni(recent, std::string(256, 'y'));
+    EXPECT_EQ(recent[0], std::string(255, 'x'));
+    EXPECT_EQ(recent[1], "k.abx");
 }
 
 } // namespace

@@ -41,13 +41,13 @@ TEST_P(WriteFailure, SavingACatalogueLeavesFileAndBackupAsTheyWere)
     TUstawienia settings;
     settings.plikbazy = "earlier.abx";
     injectWriteFault(GetParam());
-    EXPECT_FALSE(zapiszbaze(table_, settings, dir_.file("k.abx")));
+    EXPECT_NE(zapiszbaze(table_, settings, dir_.file("k.abx")), WriteError::None);
     expectNothingChanged("k.abx");
     EXPECT_EQ(readBytes(dir_.file("k.abx.bak")), backup_);
     EXPECT_EQ(settings.plikbazy, "earlier.abx");
     EXPECT_EQ(settings.ostatnie[0], "");
     // The fault was for one write only: the next save goes through.
-    EXPECT_TRUE(zapiszbaze(table_, settings, dir_.file("k.abx")));
+    EXPECT_EQ(zapiszbaze(table_, settings, dir_.file("k.abx")), WriteError::None);
     EXPECT_EQ(readBytes(dir_.file("k.abx.bak")), previous_);
 }
 

@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string copy = fuzz::scratchFolder() + "/copy.abx";
-    check(zapiszbaze(table, settings, copy), "saving a loaded catalogue failed");
+    check(zapiszbaze(table, settings, copy) == WriteError::None,
+          "saving a loaded catalogue failed");
     AlbumTable again;
     const OpenResult reopened = otworzbaze(again, settings, copy);
     check(reopened.status == OpenStatus::Opened && !reopened.damaged,

@@ -146,12 +146,34 @@ TEST(TextFile, OverwritesOrAppends)
     EXPECT_EQ(test::readBytes(path), std::vector<std::uint8_t>({'c'}));
 }
 
-TEST(TextFile, AFolderOrAMissingFolderIsAFailure)
+TEST(TextFile, AFolderAMissingFolderOrAFifoIsAFailure)
 {
     test::TempDir dir;
     EXPECT_FALSE(writeTextFile(dir.path(), "x", false));
     EXPECT_FALSE(writeTextFile(dir.file("no/such.txt"), "x", true));
     EXPECT_EQ(dir.entries(), std::vector<std::string>());
+    // A FIFO with no reader would block an open for writing for ever.
+    const std::string fifo = dir.file("fifo.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(writeTextFile(fifo, "x", false));
+    EXPECT_FALSE(writeTextFile(fifo, "x", true));
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"fifo.txt"}));
+}
+
+TEST(TextFile, ALinkIsWrittenThroughAndStaysALink)
+{
+    test::TempDir dir;
+    const std::string real = dir.file("real.txt");
+    const std::string link = dir.file("link.txt");
+    ASSERT_TRUE(writeTextFile(real, "a", false));
+    ASSERT_EQ(::symlink("real.txt", link.c_str()), 0);
+    ASSERT_TRUE(writeTextFile(link, "b", true));
+    EXPECT_EQ(test::readBytes(real), std::vector<std::uint8_t>({'a', 'b'}));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 class TextFileFailure : public ::testing::TestWithParam<WriteFault>

@@ -27,7 +27,7 @@ std::string WindowTest::writeCatalogue(const std::string& name, const std::vecto
     AlbumTable table;
     table.assignAlbums(albums);
     TUstawienia settings;
-    EXPECT_TRUE(zapiszbaze(table, settings, dir_.file(name)));
+    EXPECT_EQ(zapiszbaze(table, settings, dir_.file(name)), WriteError::None);
     return dir_.file(name);
 }
 

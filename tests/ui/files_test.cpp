@@ -152,7 +152,9 @@ TEST_F(FileCommands, AFailedSaveIsReportedAndChangesNothing)
     form_.ustawienia.plikbazy = "";
     DialogSeam::setNextFileName(q(name));
     form_.Zapiszbazjako1Click();
-    EXPECT_EQ(DialogSeam::takeMessages(), QStringList{"Błąd przy zapisywaniu pliku: " + q(name)});
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList{"Błąd przy zapisywaniu pliku: " + q(name) +
+                          "\nPod tą nazwą jest coś innego niż zwykły plik."});
     EXPECT_EQ(form_.ustawienia.plikbazy, "");
     EXPECT_FALSE(form_.oplik[0]->isVisible());
     EXPECT_FALSE(form_.Form5->isVisible());

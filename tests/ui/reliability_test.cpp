@@ -30,7 +30,8 @@ TEST_F(Reliability, AFailedSaveIsReportedAndTheOldFileStays)
     injectWriteFault(WriteFault::Middle);
     form.Zapiszbaz1Click();
     EXPECT_EQ(DialogSeam::takeMessages(),
-              QStringList{"Błąd przy zapisywaniu pliku: " + QString::fromStdString(name)});
+              QStringList{"Błąd przy zapisywaniu pliku: " + QString::fromStdString(name) +
+                          "\nZapis się nie powiódł (być może brak miejsca na dysku)."});
     EXPECT_EQ(readBytes(name), before);
     EXPECT_EQ(dir_.entries(), std::vector<std::string>({"k.abx"}));
     EXPECT_EQ(form.albumy.cell(ColumnTitle, 1), "Nowy"); // still in memory
@@ -49,7 +50,8 @@ TEST_F(Reliability, AFailedSaveAtExitAsksBeforeClosing)
     DialogSeam::setNextAnswer(QMessageBox::No);
     EXPECT_FALSE(form.close());
     EXPECT_EQ(DialogSeam::takeMessages(),
-              QStringList({"Błąd przy zapisywaniu pliku: " + QString::fromStdString(name),
+              QStringList({"Błąd przy zapisywaniu pliku: " + QString::fromStdString(name) +
+                               "\nZapis się nie powiódł (być może brak miejsca na dysku).",
                            "Zamknąć program bez zapisania bazy?"}));
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(fileExists(dir_.file("alborx.cfg")));

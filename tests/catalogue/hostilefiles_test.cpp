@@ -1,0 +1,213 @@
+// Files made to bring the program down: counts and sizes far beyond the
+// data, files that never end, and special files standing where a file
+// should be. Each must give a clear outcome at once.
+#include "binaryfields.h"
+#include "cataloguefile.h"
+#include "genrelist.h"
+#include "safefile.h"
+#include "settings.h"
+#include "tempdir.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace alborx {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+std::vector<std::uint8_t> catalogueBytes(std::int32_t count, const std::vector<TAlbum>& albums)
+{
+    std::vector<std::uint8_t> bytes(kCatalogueMagic, kCatalogueMagic + kCatalogueMagicSize);
+    bytes.resize(kCatalogueHeaderSize);
+    putInt32(bytes.data() + kCatalogueMagicSize, count);
+    for (const TAlbum& album : albums) {
+        const auto record = encodeAlbum(album);
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+TAlbum album(std::int32_t id, const std::string& title)
+{
+    TAlbum a;
+    a.id = id;
+    a.zespol = "Wykonawca";
+    a.tytul = title;
+    a.kopiacd = 1;
+    a.idcd = id;
+    return a;
+}
+
+TEST(HostileCatalogue, ASparseFileWithAHugeCountLoadsOnlyItsWrittenRecords)
+{
+    TempDir dir;
+    const std::string name = dir.file("sparse.abx");
+    writeBytes(name, catalogueBytes(0x7FFFFFFF, {album(1, "Jeden"), album(2, "Dwa")}));
+    // 40 GiB that were never written.
+    ASSERT_EQ(::truncate(name.c_str(), 40LL << 30), 0);
+
+    TUstawienia settings;
+    AlbumTable table;
+    const OpenResult result = otworzbaze(table, settings, name);
+    ASSERT_EQ(result.status, OpenStatus::Opened);
+    EXPECT_TRUE(result.damaged);
+    // The written block ends at 4 KiB at most: what lies behind it is a hole.
+    EXPECT_GE(result.loaded, 2);
+    EXPECT_LE(result.loaded, 28);
+    EXPECT_EQ(table.cell(ColumnTitle, 2), "Dwa");
+}
+
+TEST(HostileCatalogue, NoMoreAlbumsThanTheBoundAreRead)
+{
+    TempDir dir;
+    const std::string name = dir.file("many.abx");
+    writeBytes(name, catalogueBytes(5, {album(1, "a"), album(2, "b"), album(3, "c"), album(4, "d"),
+                                        album(5, "e")}));
+    const CatalogueContents some = readCatalogue(name, nullptr, 3);
+    EXPECT_EQ(some.albums.size(), 3u);
+    EXPECT_TRUE(some.damaged);
+    const CatalogueContents all = readCatalogue(name);
+    EXPECT_EQ(all.albums.size(), 5u);
+    EXPECT_FALSE(all.damaged);
+}
+
+class SpecialFiles : public ::testing::Test
+{
+protected:
+    std::string fifo(const std::string& name)
+    {
+        const std::string path = dir_.file(name);
+        EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0);
+        return path;
+    }
+
+    TempDir dir_;
+};
+
+// A FIFO with no writer blocks a plain open for ever: each reader must refuse
+// it at once.
+TEST_F(SpecialFiles, AFifoIsRefusedByEveryReader)
+{
+    TUstawienia settings;
+    AlbumTable table;
+    table.assignAlbums({{"00001", "A", "T", "G", "O", "-", "00001", "-"}});
+    settings.plikbazy = "earlier.abx";
+
+    EXPECT_EQ(otworzbaze(table, settings, fifo("k.abx")).status, OpenStatus::CannotOpen);
+    EXPECT_EQ(table.liczbaalbumow(), 1);
+    EXPECT_FALSE(dolaczbaze(table, settings, dir_.file("k.abx")).joined);
+    EXPECT_EQ(table.liczbaalbumow(), 1);
+
+    TUstawienia read;
+    EXPECT_FALSE(readSettingsFile(fifo("alborx.cfg"), read));
+    EXPECT_TRUE(readGenreFile(fifo("alborx-gatunki.cfg")).empty());
+}
+
+TEST_F(SpecialFiles, AFifoIsNeverWrittenThrough)
+{
+    TUstawienia settings;
+    ustawdomyslne(settings);
+    AlbumTable table;
+    const std::string target = fifo("k.abx");
+    EXPECT_EQ(zapiszbaze(table, settings, target), WriteError::NotAFile);
+    EXPECT_FALSE(writeSettingsFile(target, settings));
+    EXPECT_EQ(dir_.entries(), std::vector<std::string>({"k.abx"}));
+    struct stat info
+    {
+    };
+    ASSERT_EQ(::lstat(target.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(SpecialFiles, AGenreFileThatNeverEndsIsTakenAsMissing)
+{
+    const std::string link = dir_.file("alborx-gatunki.cfg");
+    ASSERT_EQ(::symlink("/dev/zero", link.c_str()), 0);
+    EXPECT_TRUE(readGenreFile(link).empty());
+    TUstawienia settings;
+    EXPECT_FALSE(readSettingsFile(link, settings));
+}
+
+TEST(HostileGenres, AHugeGenreFileIsReadOnlyUpToItsBounds)
+{
+    TempDir dir;
+    const std::string name = dir.file("alborx-gatunki.cfg");
+    // One overlong line, then short lines far past the byte bound.
+    std::string text(kGenreLineMostBytes + 500, 'x');
+    text += "\r\n";
+    while (text.size() < kGenreFileMostBytes + 4096)
+        text += "Rock\r\n";
+    writeBytes(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+
+    const std::vector<std::string> genres = readGenreFile(name);
+    ASSERT_FALSE(genres.empty());
+    EXPECT_EQ(genres.front(), std::string(kGenreLineMostBytes, 'x'));
+    EXPECT_LE(genres.size(), kGenreFileMostBytes / 6);
+    EXPECT_TRUE(std::all_of(genres.begin() + 1, genres.end(),
+                            [](const std::string& g) { return g == "Rock"; }));
+}
+
+TEST(HostileGenres, NoMoreGenresThanTheBoundAreRead)
+{
+    TempDir dir;
+    const std::string name = dir.file("alborx-gatunki.cfg");
+    std::string text;
+    for (std::size_t i = 0; i < kGenreMostLines + 10; ++i)
+        text += "g\n";
+    writeBytes(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_EQ(readGenreFile(name).size(), kGenreMostLines);
+}
+
+// Adding many genres at once must give exactly the list that adding them one
+// by one gives, duplicates, case and trailing spaces included.
+TEST(GenreBatch, AddingManyAtOnceEqualsAddingThemOneByOne)
+{
+    const std::vector<std::string> pool = {"Rock",   "rock",   "Jazz  ", "Ąbc", "abc",
+                                           "Żywiec", "Zespół", "",       "   ", "Blues",
+                                           "BLUES",  "Ćma",    "ćma"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 50; ++round) {
+        GenreList start;
+        GenreList oneByOne;
+        std::vector<std::string> offered;
+        for (int i = 0; i < 4; ++i) {
+            const std::string& name = pool[random() % pool.size()];
+            start.dodajgatunek(name);
+            oneByOne.dodajgatunek(name);
+        }
+        for (int i = 0; i < 12; ++i)
+            offered.push_back(pool[random() % pool.size()]);
+        int added = 0;
+        for (const std::string& name : offered)
+            added += oneByOne.dodajgatunek(name) ? 1 : 0;
+        EXPECT_EQ(start.dodajgatunki(offered), added);
+        EXPECT_EQ(start.items(), oneByOne.items());
+        // The batch keeps its keys: a later single offer sees them.
+        for (const std::string& name : pool)
+            EXPECT_EQ(start.dodajgatunek(name), oneByOne.dodajgatunek(name));
+    }
+}
+
+TEST(GenreBatch, AListInReverseOrderIsSortedWithItsDuplicates)
+{
+    std::vector<std::string> names;
+    for (int i = 20000; i > 0; --i)
+        names.push_back("Gatunek " + std::to_string(i % 15000));
+    GenreList list;
+    list.assign(names);
+    EXPECT_EQ(list.count(), 20000);
+    EXPECT_TRUE(
+        std::is_sorted(list.items().begin(), list.items().end(),
+                       [](const std::string& a, const std::string& b) { return genreLess(a, b); }));
+}
+
+} // namespace
+} // namespace alborx
