@@ -7,6 +7,7 @@
 #include "catalogue_generator.h"
 #include "cataloguefile.h"
 #include "dialogs.h"
+#include "genrelist.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -56,6 +57,24 @@ int main(int argc, char** argv)
     source = alborx::AlbumTable();
 
     int failures = 0;
+    // A genre file of 100,000 lines in reverse order: the start must not
+    // insert them one by one.
+    double genreStartMs = 0;
+    {
+        std::string genres;
+        for (int i = 100000; i > 0; --i)
+            genres += "Gatunek " + std::to_string(i) + "\r\n";
+        std::FILE* out = std::fopen(alborx::kGenreFileName, "wb");
+        std::fwrite(genres.data(), 1, genres.size(), out);
+        std::fclose(out);
+        QElapsedTimer timer;
+        timer.start();
+        TForm1 form;
+        form.poczatek({});
+        genreStartMs = msSince(timer);
+        failures += form.gatunki.count() == 100000 ? 0 : 1;
+        std::filesystem::remove(alborx::kGenreFileName);
+    }
     {
         TForm1 form;
         form.poczatek({});
@@ -95,6 +114,8 @@ int main(int argc, char** argv)
         std::printf("%-46s %8.1f ms\n", "header-click sort by Wykonawca", sortMs);
         std::printf("%-46s %8.2f ms (%d pages)\n", "slowest page while scrolling top to bottom",
                     slowestPage, pages);
+        std::printf("%-46s %8.1f ms\n", "start with 100000 genres in reverse order",
+                    genreStartMs);
         std::printf("%-46s %8.1f MB\n", "peak memory of the process", peakMegabytes());
         failures += form.albumy.liczbaalbumow() == albums ? 0 : 1;
         form.ustawienia.autozapis = false;

@@ -29,7 +29,6 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ALBORX!"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ALBORX!"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(alborx::ui::iconImage(64))));
 

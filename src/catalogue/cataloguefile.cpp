@@ -121,6 +121,9 @@ TAlbum decodeAlbum(const std::uint8_t* bytes, bool* damaged)
     album.gatunek = getShortString(bytes + OffGatunek, kGatunekCapacity, damaged);
     album.kopiacd = bytes[OffKopiacd];
     album.kopiamc = bytes[OffKopiamc];
+    // An unknown copy kind still loads (as "M"), but the file is not whole.
+    if (damaged && (album.kopiacd > 4 || album.kopiamc > 4))
+        *damaged = true;
     return album;
 }
 
@@ -216,28 +219,33 @@ CatalogueContents readCatalogue(const std::string& path, Progress* progress, int
         contents.damaged = true;
     }
 
-    if (progress && wanted > 0)
-        progress->setMaximum(static_cast<int>(wanted - 1));
-    // Records are read in blocks: one system call per record would cost more
-    // than decoding it. The list grows only by records actually read.
-    constexpr std::size_t kBlockRecords = 512;
-    std::vector<std::uint8_t> block(kBlockRecords * kAlbumRecordSize);
-    std::uint64_t done = 0;
-    while (done < wanted) {
-        const std::size_t records =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockRecords, wanted - done));
-        const std::size_t got = readUpTo(file.fd(), block.data(), records * kAlbumRecordSize);
-        const std::size_t whole = got / kAlbumRecordSize;
-        for (std::size_t i = 0; i < whole; ++i) {
-            contents.albums.push_back(
-                albumToRow(decodeAlbum(block.data() + i * kAlbumRecordSize, &contents.damaged)));
-            ++done;
-            advanceProgress(progress, static_cast<int>(done), kAlbumLoopStep);
-        }
-        if (whole < records) {
+    // The records are read in blocks into a buffer that grows only by what
+    // was read, so that neither a count nor a size claimed by the file
+    // reserves memory; the rows are then made for the records really there.
+    constexpr std::size_t kBlockBytes = 512 * kAlbumRecordSize;
+    std::vector<std::uint8_t> records;
+    std::uint64_t whole = 0;
+    while (whole < wanted) {
+        const std::size_t block = static_cast<std::size_t>(
+            std::min<std::uint64_t>(kBlockBytes, (wanted - whole) * kAlbumRecordSize));
+        const std::size_t before = records.size();
+        records.resize(before + block);
+        const std::size_t got = readUpTo(file.fd(), records.data() + before, block);
+        records.resize(before + got - got % kAlbumRecordSize);
+        whole += got / kAlbumRecordSize;
+        if (got < block) {
             contents.damaged = true;
             break;
         }
+    }
+
+    if (progress && whole > 0)
+        progress->setMaximum(static_cast<int>(whole - 1));
+    contents.albums.reserve(static_cast<std::size_t>(whole));
+    for (std::uint64_t i = 0; i < whole; ++i) {
+        contents.albums.push_back(
+            albumToRow(decodeAlbum(records.data() + i * kAlbumRecordSize, &contents.damaged)));
+        advanceProgress(progress, static_cast<int>(i + 1), kAlbumLoopStep);
     }
     return contents;
 }

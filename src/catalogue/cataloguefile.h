@@ -42,7 +42,7 @@ struct TAlbum
 // The 144 bytes of a record: zero-filled, strings cut to their capacity.
 std::array<std::uint8_t, kAlbumRecordSize> encodeAlbum(const TAlbum& album);
 // Reads a record; a length byte above its capacity is taken as the capacity
-// and sets *damaged.
+// and sets *damaged, and so does a copy-kind code above 4.
 TAlbum decodeAlbum(const std::uint8_t* bytes, bool* damaged = nullptr);
 
 // A table row and a record: IDs as 5-digit text, copy kinds as letters, "-"

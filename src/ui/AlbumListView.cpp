@@ -3,6 +3,7 @@
 #include "AlbumTableModel.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -83,6 +84,21 @@ AlbumListView::AlbumListView(AlbumTableModel* model, const std::array<int, 8>& d
         if (index.isValid() && index.row() == currentIndex().row())
             emit albumRowSelected(AlbumTableModel::albumRow(index));
     });
+}
+
+void AlbumListView::focusInEvent(QFocusEvent* event)
+{
+    // A view that gets the focus with no current row makes its first row
+    // current. That is no choice of the user's: it must neither report a
+    // selection (which would load an album into the editor, and Usuń would
+    // remove it) nor leave a row current.
+    const bool hadCurrent = currentIndex().isValid();
+    const QSignalBlocker quiet(selectionModel());
+    QTableView::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid()) {
+        selectionModel()->clearCurrentIndex();
+        viewport()->update();
+    }
 }
 
 int AlbumListView::rowHeight() const

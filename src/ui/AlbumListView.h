@@ -39,6 +39,9 @@ signals:
     // A header click sorted the rows: newRowOfOld[r] is where album row r went.
     void sorted(const std::vector<int>& newRowOfOld);
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     void headerClicked(int column);
 

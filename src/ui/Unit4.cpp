@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -57,6 +58,23 @@ QPushButton* flatButton(const char* caption)
 void setHint(QWidget* widget, const char* hint)
 {
     alborx::ui::setHint(widget, QString::fromUtf8(hint));
+}
+
+// A spin field never stays empty: an emptied field shows the value in force
+// again at once. A number typed outside the range is brought to the nearer
+// end of it when the field is left, not back to the previous value.
+void keepNumberInRange(QSpinBox* spin)
+{
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    auto* edit = spin->findChild<QLineEdit*>();
+    if (!edit)
+        return;
+    QObject::connect(edit, &QLineEdit::textChanged, spin, [spin, edit](const QString& text) {
+        if (text.trimmed().isEmpty()) {
+            edit->setText(spin->locale().toString(spin->value()));
+            edit->selectAll();
+        }
+    });
 }
 
 } // namespace
@@ -196,6 +214,8 @@ TForm4::TForm4(alborx::TUstawienia& settings, alborx::ui::AlbumListView* listacd
             [this](bool on) { settings_.gatunkiprzyladowaniu = on; });
     connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) { settings_.autozapis = on; });
     connect(CheckBox3, &QCheckBox::toggled, this, [this](bool on) { settings_.autoodczyt = on; });
+    keepNumberInRange(wyskom);
+    keepNumberInRange(SpinEdit1);
     connect(wyskom, &QSpinBox::valueChanged, this, &TForm4::wyskom1Enter);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &TForm4::SpinEdit1Change);
     connect(zmienczcionke, &QPushButton::clicked, this, &TForm4::zmienczcionkeClick);

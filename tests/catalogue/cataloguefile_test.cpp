@@ -519,6 +519,21 @@ TEST_F(OpenCatalogue, LengthBytesAboveCapacityAreClampedAndUnknownCodesReadAsM)
     EXPECT_EQ(table_.cell(ColumnMcKind, 1), "M");
 }
 
+TEST_F(OpenCatalogue, AnUnknownCopyKindAloneMarksTheFileDamaged)
+{
+    for (const std::uint8_t code : {5, 255}) {
+        TAlbum odd = album(1, "t");
+        odd.kopiamc = code;
+        writeBytes(dir_.file("u.abx"), catalogueBytes(1, {odd}));
+        const OpenResult result = otworzbaze(table_, settings_, dir_.file("u.abx"));
+        EXPECT_TRUE(result.damaged) << int(code);
+        EXPECT_EQ(result.loaded, 1);
+        EXPECT_EQ(table_.cell(ColumnMcKind, 1), "M");
+    }
+    writeBytes(dir_.file("k.abx"), catalogueBytes(1, {album(1, "t")}));
+    EXPECT_FALSE(otworzbaze(table_, settings_, dir_.file("k.abx")).damaged);
+}
+
 // Found by fuzzing: a negative ID shows as "000-5" and was saved as 0.
 TEST_F(OpenCatalogue, NegativeAndHugeIdsSurviveSavingAgain)
 {

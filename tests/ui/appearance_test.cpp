@@ -89,6 +89,35 @@ TEST_F(Appearance, RowHeightAndFontSizeApplyToBothLists)
     form_.Form4->Button1->click();
 }
 
+TEST_F(Appearance, SpinFieldsNeverStayEmptyAndTypedNumbersKeepToTheRange)
+{
+    form_.Ustawieniaprogramu1Click();
+    for (QSpinBox* spin : {form_.Form4->wyskom, form_.Form4->SpinEdit1}) {
+        spin->setFocus();
+        QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(spin, Qt::Key_Backspace);
+        // Put back at once, before the field is left.
+        EXPECT_EQ(spin->text(), QString::number(spin->value())) << spin->objectName().toStdString();
+        EXPECT_FALSE(spin->text().isEmpty());
+    }
+    const auto typeAndLeave = [](QSpinBox* spin, const char* text) {
+        spin->setFocus();
+        QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(spin, QString::fromLatin1(text));
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(spin, &leave);
+    };
+    form_.Form4->wyskom->setValue(20);
+    typeAndLeave(form_.Form4->wyskom, "5");
+    EXPECT_EQ(form_.Form4->wyskom->value(), 6);
+    EXPECT_EQ(form_.listacd->rowHeight(), 6);
+    form_.Form4->SpinEdit1->setValue(10);
+    typeAndLeave(form_.Form4->SpinEdit1, "2");
+    EXPECT_EQ(form_.Form4->SpinEdit1->value(), 3);
+    EXPECT_EQ(form_.listacd->font().pointSize(), 3);
+    form_.Form4->Button1->click();
+}
+
 TEST_F(Appearance, TheFontAndColourDialogsApply)
 {
     form_.Ustawieniaprogramu1Click();

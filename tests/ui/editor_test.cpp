@@ -166,6 +166,34 @@ TEST_F(Editor, AfterOpeningAnotherCatalogueNothingIsRemoved)
     EXPECT_EQ(form_.albumy.cell(ColumnTitle, 2), "W");
 }
 
+// The list gets the focus back after the open dialog closes, or by the first
+// click on Usuń: that must neither make a row current nor load an album.
+TEST_F(Editor, FocusAfterOpeningLoadsNothingAndUsunRemovesNothing)
+{
+    open({albumRow("00001", "A", "T1"), albumRow("00002", "B", "T2"), albumRow("00003", "C", "T3"),
+          albumRow("00004", "D", "T4"), albumRow("00005", "E", "T5"), albumRow("00006", "F", "T6")});
+    selectRow(6);
+    DialogSeam::setNextFileName(QString::fromStdString(dir_.file("k.abx")));
+    form_.Otwrzbaz1Click();
+    for (QWidget* list : {static_cast<QWidget*>(form_.listacd), static_cast<QWidget*>(form_.listafiltr)}) {
+        QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(list, &focus);
+    }
+    EXPECT_FALSE(form_.listacd->currentIndex().isValid());
+    EXPECT_TRUE(form_.listacd->selectionModel()->selectedRows().isEmpty());
+    EXPECT_EQ(form_.azespol->text(), "");
+    EXPECT_FALSE(form_.poprawguz->isEnabled());
+    form_.usunguz->click();
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 6);
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 1), "T1");
+    // The user's own pick still loads and binds.
+    selectRow(3);
+    EXPECT_EQ(form_.azespol->text(), "C");
+    form_.usunguz->click();
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 5);
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 3), "T4");
+}
+
 TEST_F(Editor, RemovalWhileBoundThroughTheFilteredList)
 {
     open(

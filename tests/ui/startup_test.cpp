@@ -6,6 +6,8 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -254,6 +256,19 @@ TEST_F(Startup, UnusableStoredValuesKeepTheBuiltInOnes)
     // Brought back onto the screen.
     EXPECT_LT(form.x(), 5000);
     EXPECT_LT(form.y(), 5000);
+}
+
+TEST_F(Startup, EditorAndListsAreThreePixelsApart)
+{
+    TForm1 form;
+    form.poczatek({});
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.Splitter1->handleWidth(), 3);
+    // Qt lets a thin handle be grabbed 1 px beyond each side; what it draws,
+    // and the gap between the editor and the lists, is 3 px.
+    EXPECT_EQ(form.Splitter1->handle(1)->contentsRect().height(), 3);
+    EXPECT_EQ(form.listy->geometry().top() - form.Panel1->geometry().bottom() - 1, 3);
 }
 
 TEST_F(Startup, GenresAreReadAndWrittenBack)
