@@ -5,6 +5,8 @@
 #include "copykinds.h"
 #include "fuzz_support.h"
 
+#include <cstring>
+
 using namespace alborx;
 using alborx::fuzz::check;
 
@@ -20,6 +22,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     check(table.liczbaalbumow() == opened.loaded, "the album count is the number loaded");
+
+    // An independent reading of the input: what must have been loaded, and
+    // whether the input is whole.
+    bool whole = size >= kCatalogueHeaderSize;
+    std::int64_t expected = 0;
+    if (whole) {
+        std::int32_t stored = 0;
+        std::memcpy(&stored, data + kCatalogueMagicSize, 4);
+        const auto present =
+            static_cast<std::int64_t>((size - kCatalogueHeaderSize) / kAlbumRecordSize);
+        whole = stored >= 0 && stored <= present;
+        expected = whole ? stored : present;
+    }
+    for (std::int64_t i = 0; i < expected; ++i) {
+        const std::uint8_t* record =
+            data + kCatalogueHeaderSize + static_cast<std::size_t>(i) * kAlbumRecordSize;
+        if (record[12] > 35 || record[48] > 60 || record[109] > 30 || record[140] > 4 ||
+            record[141] > 4)
+            whole = false;
+    }
+    check(opened.loaded == expected, "the albums loaded are not the whole records of the input");
+    check(opened.damaged == !whole, "the damaged flag does not say whether the input is whole");
     check(table.rowCount() == std::max(2, opened.loaded + 1), "the table's shape");
     check(size >= kCatalogueHeaderSize +
                       kAlbumRecordSize * static_cast<std::size_t>(opened.loaded) ||

@@ -4,6 +4,8 @@
 #include "genrelist.h"
 #include "textfunctions.h"
 
+#include <algorithm>
+
 using namespace alborx;
 using alborx::fuzz::check;
 
@@ -18,6 +20,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes += genre.size();
     }
     check(bytes <= size, "more text read than the file holds");
+
+    // An independent count of the lines with something other than spaces:
+    // CR LF, LF and CR each end a line.
+    std::size_t lines = 0;
+    bool filled = false;
+    for (std::size_t i = 0; i <= size; ++i) {
+        if (i == size || data[i] == '\n' || data[i] == '\r') {
+            lines += filled ? 1 : 0;
+            filled = false;
+            if (i + 1 < size && data[i] == '\r' && data[i + 1] == '\n')
+                ++i;
+        } else if (data[i] != ' ') {
+            filled = true;
+        }
+    }
+    check(genres.size() == std::min(lines, kGenreMostLines),
+          "the genres read are not the filled lines of the file");
     check(writeGenreFile(path, genres), "writing the genres failed");
     check(readGenreFile(path) == genres, "the written genres read back differently");
 

@@ -3,6 +3,7 @@
 #include "fuzz_support.h"
 #include "settings.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace alborx;
@@ -23,6 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "an ignored file changed the record");
         return 0;
     }
+    // Fields taken straight from the input: a reader that ignored the file
+    // would keep the defaults here.
+    std::int32_t left = 0;
+    std::int32_t darkness = 0;
+    std::memcpy(&left, data + 10, 4);
+    std::memcpy(&darkness, data + 10 + 3836, 4);
+    const std::size_t nameLength = std::min<std::size_t>(data[10 + 912], 255);
+    check(settings.oknolewo == left && settings.wyrazistosc == darkness,
+          "numbers of the file were not read");
+    check(settings.plikbazy ==
+              std::string(reinterpret_cast<const char*>(data + 10 + 913), nameLength),
+          "the catalogue name of the file was not read");
+    check(settings.autozapis == (data[10 + 625] != 0), "a switch of the file was not read");
+
     const std::vector<std::uint8_t> once = encodeSettings(settings);
     check(once.size() == static_cast<std::size_t>(kSettingsRecordSize), "the record's size");
     check(writeSettingsFile(path, settings), "writing the settings failed");
