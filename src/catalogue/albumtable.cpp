@@ -1,7 +1,10 @@
 #include "albumtable.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace alborx {
 
@@ -33,11 +36,17 @@ AlbumTable::AlbumTable()
 void AlbumTable::setRowCount(int count)
 {
     rows_.resize(static_cast<std::size_t>(std::max(count, 2)));
+    keys_.reserve(rows_.size());
+    while (keys_.size() > rows_.size())
+        keys_.pop_back();
+    while (keys_.size() < rows_.size())
+        keys_.push_back(newKey());
 }
 
 void AlbumTable::appendRow()
 {
     rows_.emplace_back();
+    keys_.push_back(newKey());
 }
 
 void AlbumTable::removeRow(int row)
@@ -46,9 +55,11 @@ void AlbumTable::removeRow(int row)
         return;
     if (rowCount() <= 2) {
         rows_[1] = Row{};
+        keys_[1] = newKey();
         return;
     }
     rows_.erase(rows_.begin() + row);
+    keys_.erase(keys_.begin() + row);
 }
 
 const std::string& AlbumTable::cell(int column, int row) const
@@ -71,6 +82,14 @@ void AlbumTable::clear()
     rows_.assign(2, Row{});
     rows_[0] = headerRow();
     liczbaalbumow_ = 0;
+    renewKeys();
+}
+
+void AlbumTable::renewKeys()
+{
+    keys_.resize(rows_.size());
+    for (RowKey& key : keys_)
+        key = newKey();
 }
 
 void AlbumTable::assignAlbums(std::vector<Row> albums)
@@ -82,6 +101,75 @@ void AlbumTable::assignAlbums(std::vector<Row> albums)
     if (rows_.size() < 2)
         rows_.emplace_back();
     liczbaalbumow_ = count;
+    renewKeys();
+}
+
+std::vector<int> AlbumTable::rowsOfKeys(const std::vector<RowKey>& keys) const
+{
+    std::unordered_map<RowKey, int> where;
+    where.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        where.emplace(keys[i], 0);
+    for (int r = 1; r <= liczbaalbumow_ && r < rowCount(); ++r) {
+        const auto found = where.find(keys_[static_cast<std::size_t>(r)]);
+        if (found != where.end())
+            found->second = r;
+    }
+    std::vector<int> rows;
+    rows.reserve(keys.size());
+    for (RowKey key : keys)
+        rows.push_back(where[key]);
+    return rows;
+}
+
+int AlbumTable::removeAlbumsByKey(const std::vector<RowKey>& keys)
+{
+    const std::unordered_set<RowKey> gone(keys.begin(), keys.end());
+    const int albums = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
+    std::size_t kept = 1;
+    for (std::size_t r = 1; r <= static_cast<std::size_t>(albums); ++r) {
+        if (gone.count(keys_[r]) > 0)
+            continue;
+        if (kept != r) {
+            rows_[kept] = std::move(rows_[r]);
+            keys_[kept] = keys_[r];
+        }
+        ++kept;
+    }
+    const int removed = albums - static_cast<int>(kept - 1);
+    rows_.resize(kept);
+    keys_.resize(kept);
+    liczbaalbumow_ = static_cast<std::int32_t>(kept - 1);
+    if (rows_.size() < 2) {
+        rows_.emplace_back();
+        keys_.push_back(newKey());
+    }
+    return removed;
+}
+
+void AlbumTable::insertAlbums(int position, std::vector<KeyedRow> albums)
+{
+    if (albums.empty())
+        return;
+    const int count = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
+    // The blank row of an empty catalogue is no album.
+    rows_.resize(static_cast<std::size_t>(count) + 1);
+    keys_.resize(rows_.size());
+    if (position < 1 || position > count + 1)
+        position = count + 1;
+    const auto at = static_cast<std::ptrdiff_t>(position);
+    std::vector<Row> rows;
+    std::vector<RowKey> keys;
+    rows.reserve(albums.size());
+    keys.reserve(albums.size());
+    for (KeyedRow& album : albums) {
+        rows.push_back(std::move(album.row));
+        keys.push_back(album.key);
+    }
+    rows_.insert(rows_.begin() + at, std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+    keys_.insert(keys_.begin() + at, keys.begin(), keys.end());
+    liczbaalbumow_ = static_cast<std::int32_t>(rows_.size() - 1);
 }
 
 std::vector<int> AlbumTable::sortByColumn(int column)
@@ -150,6 +238,10 @@ std::vector<int> AlbumTable::sortByColumn(int column)
         sorted.push_back(std::move(rows_[static_cast<std::size_t>(oldRow)]));
     }
     rows_ = std::move(sorted);
+    std::vector<RowKey> movedKeys(keys_.size());
+    for (std::size_t r = 0; r < keys_.size(); ++r)
+        movedKeys[static_cast<std::size_t>(newIndex[r])] = keys_[r];
+    keys_ = std::move(movedKeys);
     return newIndex;
 }
 

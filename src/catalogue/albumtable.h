@@ -28,6 +28,18 @@ enum Column
 
 using Row = std::array<std::string, kColumnCount>;
 
+// A number that stays with a row while rows around it come and go and while
+// the table is sorted, so that a change recorded earlier finds its rows
+// again. Keys are never shown and never stored in a file.
+using RowKey = std::uint32_t;
+
+// An album row with its key, as taken out of the table or put back into it.
+struct KeyedRow
+{
+    RowKey key = 0;
+    Row row;
+};
+
 // Header texts of columns 0..7: "ID", "Wykonawca", "Album", "Gatunek", "CD",
 // "MC", "ID CD", "ID MC".
 const Row& headerRow();
@@ -76,8 +88,26 @@ public:
     // result maps every old row index to its new one (entry 0 is the header).
     std::vector<int> sortByColumn(int column);
 
+    RowKey rowKey(int row) const { return keys_[static_cast<std::size_t>(row)]; }
+    // Where each album row of these keys is now (0 for a key no album row
+    // has), in one pass over the table.
+    std::vector<int> rowsOfKeys(const std::vector<RowKey>& keys) const;
+    // Takes the album rows of these keys out of the table, keeping the others
+    // in order; returns how many went. The table keeps its blank row 1 when
+    // no album is left, and the album count follows.
+    int removeAlbumsByKey(const std::vector<RowKey>& keys);
+    // Puts album rows back with their keys, in order, starting at album row
+    // position (1 to N + 1; outside that they go to the end). An empty
+    // catalogue's blank row gives way to them.
+    void insertAlbums(int position, std::vector<KeyedRow> albums);
+
 private:
+    RowKey newKey() { return nextKey_++; }
+    void renewKeys();
+
     std::vector<Row> rows_;
+    std::vector<RowKey> keys_;
+    RowKey nextKey_ = 1;
     std::int32_t liczbaalbumow_ = 0;
     int sortColumn_ = ColumnPerformer;
     bool sortAscending_ = true;

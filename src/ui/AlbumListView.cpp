@@ -3,8 +3,8 @@
 #include "AlbumTableModel.h"
 
 #include <QHeaderView>
-#include <QSignalBlocker>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 namespace alborx::ui {

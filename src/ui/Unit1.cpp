@@ -25,6 +25,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 using alborx::ui::AlbumListView;
@@ -83,6 +84,8 @@ TForm1::~TForm1()
     delete Splitter1;
     delete listacdModel;
     delete listafiltrModel;
+    // The history reports its last state while it goes, after the menu.
+    QObject::disconnect(historia, nullptr, this, nullptr);
 }
 
 void TForm1::buildMenu()
@@ -118,6 +121,8 @@ void TForm1::buildMenu()
          &TForm1::Zapiszbaz1Click);
     plik->addSeparator();
     item(plik, "Wyjcie1", "Wyjście", {}, &TForm1::Wyjcie1Click);
+
+    buildEditMenu(bar);
 
     QMenu* szukanie = bar->addMenu(QStringLiteral("Wyszukiwanie"));
     szukanie->setObjectName(QStringLiteral("Wyszukiwanie1"));

@@ -9,6 +9,7 @@
 #include "genrelist.h"
 #include "search.h"
 #include "settings.h"
+#include "tablechange.h"
 
 #include <QMainWindow>
 #include <array>
@@ -28,6 +29,8 @@ class QMenu;
 class QPushButton;
 class QToolButton;
 class QSplitter;
+class QUndoStack;
+class QMenuBar;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
@@ -131,6 +134,16 @@ public:
     void Znajdnastpny1Click();
     void Zamienastpny1Click();
 
+    // The history of changes to the catalogue ("Edycja"): a command that
+    // changed the table records what it changed under a menu text.
+    void recordChange(alborx::TableChange change, const QString& text);
+    // Takes a recorded change back or does it again, and refreshes what the
+    // command itself refreshed.
+    void applyHistoryStep(const alborx::TableChange& change, bool redo);
+    QUndoStack* historia = nullptr;
+    QAction* Cofnij1 = nullptr;
+    QAction* Ponow1 = nullptr;
+
     // The other windows, the text export and the summary.
     void Ustawieniaprogramu1Click();
     void Zapiszdoplikutekstowego1Click();
@@ -217,6 +230,9 @@ protected:
 
 private:
     void buildMenu();
+    void buildEditMenu(QMenuBar* bar);
+    // Brings the filtered list in step with a change just applied.
+    void followChangeInFilteredList(const alborx::TableChange& change, bool redo);
     void buildEditor();
     QWidget* buildGenrePage();
     QWidget* buildFilterPage();

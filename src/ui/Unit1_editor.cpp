@@ -6,6 +6,7 @@
 #include "buttonpictures.h"
 #include "copykinds.h"
 #include "dialogs.h"
+#include "historytexts.h"
 #include "qtext.h"
 #include "textvalidator.h"
 #include "windowhelpers.h"
@@ -338,11 +339,15 @@ void TForm1::dodajguzClick()
 {
     ignoreListacdSelection_ = true;
     alborx::EditorForm form = editorForm();
+    const alborx::IdCounters counters = alborx::countersOf(ustawienia);
     if (alborx::qualifies(form)) {
         if (alborx::assignIds(albumy, form, ustawienia)) {
             listacdModel->beginAppendAlbumRow();
             const int row = alborx::appendAlbum(albumy, form);
             listacdModel->endAppendAlbumRow();
+            recordChange(
+                alborx::albumsAdded(albumy, row, row, counters, alborx::countersOf(ustawienia)),
+                QStringLiteral("Dodaj album ") + alborx::ui::albumCaption(albumy.row(row)));
             aid->setText(toQt(form.aid));
             idcd->setText(toQt(form.idcd));
             idmc->setText(toQt(form.idmc));
@@ -364,10 +369,17 @@ void TForm1::poprawguzClick()
 {
     const int row = binding.wybranywiersz;
     const bool bound = alborx::boundRowIsValid(albumy, binding);
+    const alborx::Row before = bound ? albumy.row(row) : alborx::Row{};
+    const alborx::IdCounters counters = alborx::countersOf(ustawienia);
     alborx::EditorForm form = editorForm();
     const auto result = alborx::poprawalbum(albumy, binding, form, ustawienia);
     if (result == alborx::EditResult::Written) {
         listacdModel->albumRowsChanged(row, row);
+        alborx::TableChange change =
+            alborx::albumRewritten(albumy, row, before, counters, alborx::countersOf(ustawienia));
+        if (!change.empty() || change.countersBefore != change.countersAfter)
+            recordChange(std::move(change), QStringLiteral("Popraw album ") +
+                                                alborx::ui::albumCaption(albumy.row(row)));
         aid->setText(toQt(form.aid));
         idcd->setText(toQt(form.idcd));
         idmc->setText(toQt(form.idmc));
@@ -393,6 +405,8 @@ void TForm1::usunguzClick()
     // moves of their current rows while rows go; those reports are taken
     // once the removal is over, so that they name rows of the new table.
     const alborx::EditorBinding target = binding;
+    alborx::TableChange change = alborx::albumRemoved(albumy, target.wybranywiersz);
+    const QString caption = alborx::ui::albumCaption(albumy.row(target.wybranywiersz));
     ignoreListacdSelection_ = true;
     ignoreListafiltrSelection_ = true;
     if (target.zfiltru && alborx::boundFilterRowIsValid(przefiltrowane, target)) {
@@ -403,6 +417,7 @@ void TForm1::usunguzClick()
     listacdModel->beginRemoveAlbumRow(target.wybranywiersz);
     alborx::usunalbum(albumy, target);
     listacdModel->endRemoveAlbumRow();
+    recordChange(std::move(change), QStringLiteral("Usuń album ") + caption);
     ignoreListacdSelection_ = false;
     ignoreListafiltrSelection_ = false;
 

@@ -6,12 +6,14 @@
 #include "Unit5.h"
 #include "cataloguefile.h"
 #include "dialogs.h"
+#include "historytexts.h"
 #include "qtext.h"
 #include "textfunctions.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QUndoStack>
 
 using alborx::ui::fromQt;
 using alborx::ui::informacja;
@@ -80,6 +82,8 @@ void TForm1::showNewCatalogue()
     binding.zfiltru = false;
     binding.boundId.clear();
     nowyguzClick();
+    // Another catalogue: the steps of this one can no longer be taken back.
+    historia->clear();
 }
 
 void TForm1::Nowabaza1Click()
@@ -128,9 +132,16 @@ void TForm1::dolaczbaze(const std::string& name)
     alborx::JoinResult result;
     {
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
+        const alborx::IdCounters counters = alborx::countersOf(ustawienia);
         result = alborx::dolaczbaze(albumy, ustawienia, name, progress.get());
         if (result.joined) {
             listacdModel->reload();
+            alborx::TableChange change = alborx::albumsAdded(
+                albumy, result.firstRow, result.firstRow + result.loaded - 1, counters, counters);
+            change.movesCounters = false;
+            recordChange(std::move(change), QStringLiteral("Dołącz bazę (") +
+                                                alborx::ui::albumCount(result.loaded) +
+                                                QLatin1Char(')'));
             addJoinedGenres(result.firstRow, result.firstRow + result.loaded - 1);
             pokazostatnie();
         }
@@ -161,8 +172,10 @@ bool TForm1::zapiszbaze(const std::string& name)
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie bazy..."));
         error = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
-        if (error == alborx::WriteError::None)
+        if (error == alborx::WriteError::None) {
             pokazostatnie();
+            historia->setClean();
+        }
     }
     if (error != alborx::WriteError::None)
         informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + toQt(name) +

@@ -2,6 +2,7 @@
 #include "AlbumTableModel.h"
 #include "Unit1.h"
 #include "Unit5.h"
+#include "historytexts.h"
 #include "qtext.h"
 #include "textvalidator.h"
 
@@ -177,15 +178,13 @@ void TForm1::Button1aClick()
         return;
     const std::string old = fromQtLossy(item->text());
     const std::string renamed = fromQtLossy(gnazwagatunku->text());
-    bool changed = false;
-    for (int row = 1; row <= albumy.liczbaalbumow(); ++row) {
-        if (albumy.cell(alborx::ColumnGenre, row) == old) {
-            albumy.setCell(alborx::ColumnGenre, row, renamed);
-            changed = true;
-        }
-    }
-    if (changed && albumy.liczbaalbumow() > 0)
+    alborx::TableChange change = alborx::renameGenreInAlbums(albumy, old, renamed);
+    if (!change.empty()) {
         listacdModel->albumRowsChanged(1, albumy.liczbaalbumow());
+        const int fields = static_cast<int>(change.cells.size());
+        recordChange(std::move(change), QStringLiteral("Popraw gatunek «%1» (%2)")
+                                            .arg(toQt(old), alborx::ui::fieldCount(fields)));
+    }
     Button1Click();
 }
 

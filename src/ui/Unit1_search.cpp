@@ -6,6 +6,7 @@
 #include "Unit5.h"
 #include "Unit7.h"
 #include "dialogs.h"
+#include "historytexts.h"
 #include "qtext.h"
 
 #include <QCheckBox>
@@ -29,9 +30,14 @@ void TForm1::szukaj(bool replace)
             const bool asked = Form7->pytanieozamiane->isChecked();
             if (!asked || alborx::ui::pytanie(this, QStringLiteral("Zamienić?"),
                                               QStringLiteral("Czy zamienić?")) == QMessageBox::Ok) {
+                const alborx::Row before = albumy.row(row);
                 alborx::replaceInRow(albumy, row, ustawienia.szukane, ustawienia.zamiana,
                                      ustawienia.szukajw);
                 listacdModel->albumRowsChanged(row, row);
+                alborx::TableChange change = alborx::albumRewritten(albumy, row, before, {}, {});
+                change.movesCounters = false;
+                recordChange(std::move(change), QStringLiteral("Zamień (") +
+                                                    alborx::ui::fieldCount(1) + QLatin1Char(')'));
             }
         }
     }

@@ -15,10 +15,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
-#include <QLineEdit>
 #include <QSpinBox>
 #include <QVBoxLayout>
 

@@ -171,11 +171,13 @@ TEST_F(Editor, AfterOpeningAnotherCatalogueNothingIsRemoved)
 TEST_F(Editor, FocusAfterOpeningLoadsNothingAndUsunRemovesNothing)
 {
     open({albumRow("00001", "A", "T1"), albumRow("00002", "B", "T2"), albumRow("00003", "C", "T3"),
-          albumRow("00004", "D", "T4"), albumRow("00005", "E", "T5"), albumRow("00006", "F", "T6")});
+          albumRow("00004", "D", "T4"), albumRow("00005", "E", "T5"),
+          albumRow("00006", "F", "T6")});
     selectRow(6);
     DialogSeam::setNextFileName(QString::fromStdString(dir_.file("k.abx")));
     form_.Otwrzbaz1Click();
-    for (QWidget* list : {static_cast<QWidget*>(form_.listacd), static_cast<QWidget*>(form_.listafiltr)}) {
+    for (QWidget* list :
+         {static_cast<QWidget*>(form_.listacd), static_cast<QWidget*>(form_.listafiltr)}) {
         QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(list, &focus);
     }

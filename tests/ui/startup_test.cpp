@@ -7,10 +7,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QTabWidget>
 
 namespace alborx::test {
@@ -88,6 +88,9 @@ TEST_F(Startup, TheMenuIsCompleteAndInOrder)
              << "  Zapisz bazę [Ctrl+S] Zapiszbaz1"
              << "  -"
              << "  Wyjście Wyjcie1"
+             << "Edycja"
+             << "  Cofnij [Ctrl+Z] Cofnij1"
+             << "  Ponów [Ctrl+Y] Ponow1"
              << "Wyszukiwanie"
              << "  Szukaj (i zamień) [F7] Szukaj1"
              << "  Znajdź następny... [F3] Znajdnastpny1"

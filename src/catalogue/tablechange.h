@@ -1,0 +1,85 @@
+// Changes of the album table that can be taken back and done again. A change
+// holds only what it touched: the rows it added or removed and the cells it
+// rewrote, with their texts before and after, and the ID counters around it.
+// Rows are found again by their keys, so a change still applies after the
+// table was sorted.
+#pragma once
+
+#include "albumtable.h"
+#include "settings.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace alborx {
+
+// The counters of the IDs handed out, which Dodaj and Popraw advance.
+struct IdCounters
+{
+    std::int32_t nastid = 0;
+    std::int32_t nastidcd = 0;
+    std::int32_t nastidmc = 0;
+    bool operator==(const IdCounters&) const = default;
+};
+
+IdCounters countersOf(const TUstawienia& settings);
+void setCounters(TUstawienia& settings, const IdCounters& counters);
+
+struct CellEdit
+{
+    RowKey key = 0;
+    int row = 0; // where the row was; it is found by its key when it moved
+    int column = 0;
+    std::string before;
+    std::string after;
+};
+
+// A removed album with the album row it had.
+struct PlacedRow
+{
+    int position = 0;
+    KeyedRow album;
+};
+
+struct TableChange
+{
+    // Albums added as one block starting at album row insertedAt.
+    int insertedAt = 0;
+    std::vector<KeyedRow> inserted;
+    // Albums taken out, by ascending position in the table before.
+    std::vector<PlacedRow> removed;
+    std::vector<CellEdit> cells;
+    // Only Dodaj and Popraw hand out IDs; other changes leave the counters.
+    bool movesCounters = false;
+    IdCounters countersBefore;
+    IdCounters countersAfter;
+
+    bool empty() const { return inserted.empty() && removed.empty() && cells.empty(); }
+};
+
+// Puts the table and the counters back as they were before the change.
+void undoChange(AlbumTable& table, TUstawienia& settings, const TableChange& change);
+// Does the change again on the table as undoChange left it.
+void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& change);
+
+// The album rows first..last as they stand now, added by a command that has
+// just run (Dodaj, a join).
+TableChange albumsAdded(const AlbumTable& table, int first, int last, const IdCounters& before,
+                        const IdCounters& after);
+
+// An album row about to be removed (Usuń): call before removing it.
+TableChange albumRemoved(const AlbumTable& table, int row);
+
+// The cells of one album row that differ between before and now (Popraw).
+TableChange albumRewritten(const AlbumTable& table, int row, const Row& before,
+                           const IdCounters& countersBefore, const IdCounters& countersAfter);
+
+// Writes a cell and records the edit in change, when the text differs.
+void setCellRecorded(AlbumTable& table, TableChange& change, int column, int row, std::string text);
+
+// Every album whose genre is exactly from gets the genre to; the edits are
+// returned as one change.
+TableChange renameGenreInAlbums(AlbumTable& table, const std::string& from, const std::string& to);
+
+} // namespace alborx

@@ -1,0 +1,232 @@
+#include "albumeditor.h"
+#include "cataloguefile.h"
+#include "search.h"
+#include "tablechange.h"
+#include "tempdir.h"
+#include "textfunctions.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace alborx {
+namespace {
+
+// Everything undo must put back: every row with the header and the blank row
+// of an empty catalogue, the album count and the ID counters.
+struct Snapshot
+{
+    std::vector<Row> rows;
+    std::int32_t albums = 0;
+    IdCounters counters;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot snapshot(const AlbumTable& table, const TUstawienia& settings)
+{
+    Snapshot s;
+    for (int r = 0; r < table.rowCount(); ++r)
+        s.rows.push_back(table.row(r));
+    s.albums = table.liczbaalbumow();
+    s.counters = countersOf(settings);
+    return s;
+}
+
+Row album(const std::string& id, const std::string& performer, const std::string& genre = "Rock")
+{
+    return {id, performer, "Tytuł " + id, genre, "O", "-", id, "-"};
+}
+
+EditorForm form(const std::string& performer, const std::string& aid = "")
+{
+    EditorForm f;
+    f.aid = aid;
+    f.azespol = performer;
+    f.aalbum = "Nowy";
+    f.nosnikcd = true;
+    return f;
+}
+
+struct Case
+{
+    const char* name;
+    std::vector<Row> albums;
+    // Runs the command and returns the change it made.
+    std::function<TableChange(AlbumTable&, TUstawienia&)> command;
+};
+
+std::vector<Case> cases()
+{
+    const std::vector<Row> three = {album("00001", "A"), album("00002", "B", "Jazz"),
+                                    album("00003", "C")};
+    return {
+        {"DodajIntoAnEmptyCatalogue",
+         {},
+         [](AlbumTable& t, TUstawienia& s) {
+             const IdCounters before = countersOf(s);
+             EditorForm f = form("Nowy");
+             const AddResult added = dodajalbum(t, f, s);
+             return albumsAdded(t, added.row, added.row, before, countersOf(s));
+         }},
+        {"DodajAtTheEnd", three,
+         [](AlbumTable& t, TUstawienia& s) {
+             const IdCounters before = countersOf(s);
+             EditorForm f = form("Nowy");
+             const AddResult added = dodajalbum(t, f, s);
+             return albumsAdded(t, added.row, added.row, before, countersOf(s));
+         }},
+        {"PoprawWithANewId", three,
+         [](AlbumTable& t, TUstawienia& s) {
+             const IdCounters before = countersOf(s);
+             const Row old = t.row(2);
+             EditorBinding binding{2, 0, false, "00002"};
+             EditorForm f = form("Poprawiony");
+             poprawalbum(t, binding, f, s);
+             return albumRewritten(t, 2, old, before, countersOf(s));
+         }},
+        {"UsunInTheMiddle", three,
+         [](AlbumTable& t, TUstawienia& s) {
+             TableChange change = albumRemoved(t, 2);
+             usunalbum(t, EditorBinding{2, 0, false, "00002"});
+             return change;
+         }},
+        {"UsunTheOnlyAlbum",
+         {album("00007", "Sam")},
+         [](AlbumTable& t, TUstawienia& s) {
+             TableChange change = albumRemoved(t, 1);
+             usunalbum(t, EditorBinding{1, 0, false, "00007"});
+             return change;
+         }},
+        {"ZamienNastepny", three,
+         [](AlbumTable& t, TUstawienia& s) {
+             const Row old = t.row(3);
+             SearchColumns columns{};
+             columns.fill(true);
+             replaceInRow(t, 3, "Tytuł", "Utwór", columns);
+             return albumRewritten(t, 3, old, countersOf(s), countersOf(s));
+         }},
+        {"GenreRenamedInEveryAlbum", three,
+         [](AlbumTable& t, TUstawienia&) {
+             return renameGenreInAlbums(t, "Rock", "Rock i blues");
+         }},
+        {"JoinIntoItself", three,
+         [](AlbumTable& t, TUstawienia& s) {
+             test::TempDir dir;
+             const std::string name = dir.file("k.abx");
+             TUstawienia scratch;
+             EXPECT_EQ(zapiszbaze(t, scratch, name), WriteError::None);
+             const IdCounters counters = countersOf(s);
+             const JoinResult joined = dolaczbaze(t, scratch, name);
+             return albumsAdded(t, joined.firstRow, joined.firstRow + joined.loaded - 1, counters,
+                                counters);
+         }},
+        {"JoinIntoAnEmptyCatalogue",
+         {},
+         [three](AlbumTable& t, TUstawienia& s) {
+             test::TempDir dir;
+             AlbumTable other;
+             other.assignAlbums(three);
+             TUstawienia scratch;
+             EXPECT_EQ(zapiszbaze(other, scratch, dir.file("o.abx")), WriteError::None);
+             const JoinResult joined = dolaczbaze(t, scratch, dir.file("o.abx"));
+             return albumsAdded(t, joined.firstRow, joined.firstRow + joined.loaded - 1,
+                                countersOf(s), countersOf(s));
+         }},
+    };
+}
+
+TEST(UndoRedo, EveryCommandIsUndoneAndRedoneExactly)
+{
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.name);
+        AlbumTable table;
+        table.assignAlbums(c.albums);
+        TUstawienia settings;
+        settings.nastid = 3;
+        settings.nastidcd = 3;
+        const Snapshot before = snapshot(table, settings);
+        const TableChange change = c.command(table, settings);
+        ASSERT_FALSE(change.empty());
+        const Snapshot after = snapshot(table, settings);
+        ASSERT_NE(before, after);
+        // Twice each way: a change can be taken back and done again freely.
+        for (int round = 0; round < 2; ++round) {
+            undoChange(table, settings, change);
+            EXPECT_EQ(snapshot(table, settings), before);
+            redoChange(table, settings, change);
+            EXPECT_EQ(snapshot(table, settings), after);
+        }
+    }
+}
+
+TEST(UndoRedo, StepsAreUndoneInTurnBackToTheStart)
+{
+    AlbumTable table;
+    table.assignAlbums({album("00001", "A"), album("00002", "B")});
+    TUstawienia settings;
+    std::vector<Snapshot> states{snapshot(table, settings)};
+    std::vector<TableChange> steps;
+    steps.push_back(albumRemoved(table, 1));
+    usunalbum(table, EditorBinding{1, 0, false, "00001"});
+    states.push_back(snapshot(table, settings));
+    EditorForm f = form("C");
+    const IdCounters before = countersOf(settings);
+    const int row = dodajalbum(table, f, settings).row;
+    steps.push_back(albumsAdded(table, row, row, before, countersOf(settings)));
+    states.push_back(snapshot(table, settings));
+    steps.push_back(renameGenreInAlbums(table, "Rock", "Pop"));
+    states.push_back(snapshot(table, settings));
+
+    for (std::size_t i = steps.size(); i-- > 0;) {
+        undoChange(table, settings, steps[i]);
+        EXPECT_EQ(snapshot(table, settings), states[i]) << i;
+    }
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        redoChange(table, settings, steps[i]);
+        EXPECT_EQ(snapshot(table, settings), states[i + 1]) << i;
+    }
+}
+
+TEST(UndoRedo, ChangesFindTheirRowsAfterASort)
+{
+    AlbumTable table;
+    table.assignAlbums({album("00001", "C"), album("00002", "A"), album("00003", "B")});
+    TUstawienia settings;
+    const Row old = table.row(1);
+    table.setCell(ColumnTitle, 1, "Zmieniony");
+    const TableChange edit = albumRewritten(table, 1, old, {}, {});
+    const TableChange removal = albumRemoved(table, 3);
+    table.removeRow(3);
+    table.setLiczbaalbumow(2);
+
+    table.sortByColumn(ColumnTitle); // A, C: the edited album moved to row 2
+    undoChange(table, settings, removal);
+    undoChange(table, settings, edit);
+    EXPECT_EQ(table.liczbaalbumow(), 3);
+    EXPECT_EQ(table.cell(ColumnTitle, 2), "Tytuł 00001");
+    EXPECT_EQ(table.cell(ColumnPerformer, 2), "C");
+    redoChange(table, settings, edit);
+    EXPECT_EQ(table.cell(ColumnTitle, 2), "Zmieniony");
+    redoChange(table, settings, removal);
+    EXPECT_EQ(table.liczbaalbumow(), 2);
+    EXPECT_EQ(table.cell(ColumnPerformer, 1), "A");
+    EXPECT_EQ(table.cell(ColumnPerformer, 2), "C");
+}
+
+TEST(UndoRedo, AChangeStoresOnlyWhatItTouched)
+{
+    AlbumTable table;
+    std::vector<Row> many;
+    for (int i = 1; i <= 1000; ++i)
+        many.push_back(album(l2t(i, 5), "P", i % 10 == 0 ? "Jazz" : "Rock"));
+    table.assignAlbums(many);
+    const TableChange rename = renameGenreInAlbums(table, "Jazz", "Blues");
+    EXPECT_EQ(rename.cells.size(), 100u);
+    EXPECT_TRUE(rename.inserted.empty());
+    EXPECT_TRUE(rename.removed.empty());
+    const TableChange removal = albumRemoved(table, 500);
+    EXPECT_EQ(removal.removed.size(), 1u);
+    EXPECT_TRUE(renameGenreInAlbums(table, "Polka", "Folk").empty());
+}
+
+} // namespace
+} // namespace alborx
