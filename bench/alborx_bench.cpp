@@ -11,6 +11,7 @@
 #include "search.h"
 #include "settings.h"
 #include "summary.h"
+#include "tablechange.h"
 #include "textexport.h"
 #include "textfunctions.h"
 
@@ -203,6 +204,34 @@ int main(int argc, char** argv)
                                              form.nosnikmc = true;
                                          },
                                          [&] { dodajalbum(adding, form, settings); }));
+        // A change of one cell in every album row (a genre renamed across the
+        // whole catalogue) recorded as one step, then taken back.
+        AlbumTable everyRow;
+        TableChange change;
+        const auto sameGenre = [&] {
+            everyRow = table;
+            for (int r = 1; r <= everyRow.liczbaalbumow(); ++r)
+                everyRow.setCell(ColumnGenre, r, "Rock");
+        };
+        add("change every row as one step", medianMs(runs, sameGenre, [&] {
+                change = renameGenreInAlbums(everyRow, "Rock", "Rock i blues");
+            }));
+        add("undo of that step", medianMs(
+                                     runs,
+                                     [&] {
+                                         sameGenre();
+                                         change = renameGenreInAlbums(everyRow, "Rock", "Blues");
+                                     },
+                                     [&] { undoChange(everyRow, settings, change); }));
+        add("undo after a sort (rows found by key)",
+            medianMs(
+                runs,
+                [&] {
+                    sameGenre();
+                    change = renameGenreInAlbums(everyRow, "Rock", "Blues");
+                    everyRow.sortByColumn(ColumnTitle);
+                },
+                [&] { undoChange(everyRow, settings, change); }));
     }
     std::filesystem::remove_all(folder);
 

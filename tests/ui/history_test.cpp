@@ -1,0 +1,184 @@
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit1.h"
+#include "dialogs.h"
+#include "uifixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QUndoStack>
+
+namespace alborx::test {
+namespace {
+
+using ui::DialogSeam;
+
+class History : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        form_.poczatek({});
+        ASSERT_TRUE(form_.otworzbaze(
+            // Texts in the catalogue are Windows-1250: "Stare Dęby", "Łąka".
+            writeCatalogue("k.abx", {albumRow("00001",
+                                              "Stare D\xEA"
+                                              "by",
+                                              "Korzenie", "Rock"),
+                                     albumRow("00002", "\xA3\xB9ka", "Trawy", "Pop"),
+                                     albumRow("00003", "Grzmot", "Burza", "Rock")})));
+    }
+
+    std::vector<Row> rows() const
+    {
+        std::vector<Row> all;
+        for (int r = 0; r < form_.albumy.rowCount(); ++r)
+            all.push_back(form_.albumy.row(r));
+        return all;
+    }
+
+    TForm1 form_;
+};
+
+TEST_F(History, UsunIsUndoneAndRedoneThroughTheMenu)
+{
+    EXPECT_FALSE(form_.Cofnij1->isEnabled());
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij");
+    const std::vector<Row> before = rows();
+    form_.listacd->selectAlbumRow(1);
+    form_.usunguz->click();
+    const std::vector<Row> after = rows();
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 2);
+    EXPECT_TRUE(form_.Cofnij1->isEnabled());
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Usuń album «Stare Dęby – Korzenie»");
+    EXPECT_FALSE(form_.Ponow1->isEnabled());
+
+    form_.Cofnij1->trigger();
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(form_.statusPanels[0]->text(), "wpisów: 3");
+    EXPECT_EQ(form_.listacdModel->index(0, ColumnTitle).data().toString(), "Korzenie");
+    // The album that came back is the editor's again.
+    EXPECT_EQ(form_.aalbum->text(), "Korzenie");
+    EXPECT_TRUE(form_.poprawguz->isEnabled());
+    EXPECT_EQ(form_.Ponow1->text(), "Ponów: Usuń album «Stare Dęby – Korzenie»");
+
+    form_.Ponow1->trigger();
+    EXPECT_EQ(rows(), after);
+    EXPECT_EQ(form_.statusPanels[0]->text(), "wpisów: 2");
+}
+
+TEST_F(History, ShortcutsUndoTheCatalogueButTypingInAField)
+{
+    form_.show();
+    QApplication::setActiveWindow(&form_);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+    const std::vector<Row> before = rows();
+    form_.azespol->setText("Nowy");
+    form_.aalbum->setText("Album");
+    form_.nosnikcd->setChecked(true);
+    form_.dodajguz->click();
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 4);
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Dodaj album «Nowy – Album»");
+    const std::vector<Row> after = rows();
+
+    // In a text field Ctrl+Z takes back the typing only.
+    form_.aalbum->setFocus();
+    QTest::keyClicks(form_.aalbum, "X");
+    QTest::keyClick(form_.aalbum, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form_.aalbum->text(), "Album");
+    EXPECT_EQ(rows(), after);
+
+    form_.listacd->setFocus();
+    QTest::keyClick(form_.listacd, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(form_.ustawienia.nastid, 0);
+    QTest::keyClick(form_.listacd, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(rows(), after);
+    QTest::keyClick(form_.listacd, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(form_.listacd, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(rows(), after);
+}
+
+TEST_F(History, ReplacementsAndGenresAreStepsAndFollowTheFilteredList)
+{
+    form_.f_tylkocd->setChecked(true);
+    form_.f_odswiezClick();
+    ASSERT_EQ(form_.przefiltrowane.liczbaalbumow(), 3);
+
+    form_.ustawienia.szukane = "burza";
+    form_.ustawienia.zamiana = "Grad";
+    form_.Zamienastpny1Click();
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 3), "Grad");
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Zamień (1 pole)");
+
+    form_.listy->setCurrentIndex(2);
+    const auto rock = form_.listagatunkow->findItems("Rock", Qt::MatchExactly);
+    ASSERT_EQ(rock.size(), 1);
+    form_.listagatunkow->setCurrentItem(rock.front());
+    form_.listagatunkowClick();
+    form_.gnazwagatunku->setText("Rock i blues");
+    form_.Button1a->click();
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Popraw gatunek «Rock» (2 pola)");
+
+    form_.Cofnij1->trigger();
+    EXPECT_EQ(form_.albumy.cell(ColumnGenre, 1), "Rock");
+    EXPECT_EQ(form_.albumy.cell(ColumnGenre, 3), "Rock");
+    form_.Cofnij1->trigger();
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 3), "Burza");
+    // The filtered list shows the albums as they are again.
+    EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 3), "Burza");
+    form_.Ponow1->trigger();
+    EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 3), "Grad");
+}
+
+TEST_F(History, AJoinIsOneStepAndOpeningClearsTheHistory)
+{
+    const std::vector<Row> before = rows();
+    form_.dolaczbaze(dir_.file("k.abx"));
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 6);
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Dołącz bazę (3 albumy)");
+    form_.Cofnij1->trigger();
+    EXPECT_EQ(rows(), before);
+    form_.Ponow1->trigger();
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 6);
+
+    // Saving keeps the history; another catalogue ends it.
+    form_.Zapiszbaz1Click();
+    EXPECT_TRUE(form_.Cofnij1->isEnabled());
+    ASSERT_TRUE(form_.otworzbaze(dir_.file("k.abx")));
+    EXPECT_FALSE(form_.Cofnij1->isEnabled());
+    EXPECT_FALSE(form_.Ponow1->isEnabled());
+    form_.listacd->selectAlbumRow(1);
+    form_.usunguz->click();
+    form_.Nowabaza1Click();
+    EXPECT_FALSE(form_.Cofnij1->isEnabled());
+}
+
+TEST_F(History, KeepsTheLastHundredSteps)
+{
+    form_.nosnikcd->setChecked(true);
+    for (int i = 0; i < 105; ++i) {
+        form_.azespol->setText(QStringLiteral("Wykonawca %1").arg(i));
+        form_.aid->clear();
+        form_.idcd->clear();
+        form_.dodajguz->click();
+    }
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 108);
+    EXPECT_EQ(form_.historia->count(), 100);
+    while (form_.historia->canUndo())
+        form_.Cofnij1->trigger();
+    // The five oldest steps could not be kept.
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 8);
+    EXPECT_EQ(form_.albumy.cell(ColumnPerformer, 8), "Wykonawca 4");
+}
+
+} // namespace
+} // namespace alborx::test
