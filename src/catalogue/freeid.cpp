@@ -2,6 +2,7 @@
 
 #include "textfunctions.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace alborx {
@@ -69,6 +70,45 @@ std::optional<std::int32_t> nowyid(const AlbumTable& table, IdKind kind, std::in
     v = v >= kMaxId ? 1 : v + 1;
     for (std::int32_t tried = 0; tried < kMaxId; ++tried) {
         if (!used[static_cast<std::size_t>(v)]) {
+            counter = v;
+            return v;
+        }
+        v = v == kMaxId ? 1 : v + 1;
+    }
+    return std::nullopt;
+}
+
+FreeIdFinder::FreeIdFinder(const AlbumTable& table, IdKind kind) : used_(kMaxId + 1, false)
+{
+    const int column = idColumn(kind);
+    const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
+    for (int row = 1; row <= albums; ++row) {
+        if (const auto number = readIdCell(table.cell(column, row)))
+            take(*number);
+    }
+}
+
+void FreeIdFinder::take(std::int32_t number)
+{
+    if (number >= 1 && number <= kMaxId)
+        used_[static_cast<std::size_t>(number)] = true;
+    else
+        outside_.push_back(number);
+}
+
+std::optional<std::int32_t> FreeIdFinder::next(std::int32_t& counter)
+{
+    std::int32_t v = counter < 1 ? 1 : counter;
+    const bool startTaken = v <= kMaxId
+                                ? used_[static_cast<std::size_t>(v)]
+                                : std::find(outside_.begin(), outside_.end(), v) != outside_.end();
+    if (!startTaken) {
+        counter = v;
+        return v;
+    }
+    v = v >= kMaxId ? 1 : v + 1;
+    for (std::int32_t tried = 0; tried < kMaxId; ++tried) {
+        if (!used_[static_cast<std::size_t>(v)]) {
             counter = v;
             return v;
         }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace alborx {
 
@@ -25,5 +26,20 @@ int idColumn(IdKind kind);
 // of 1..99999 are taken there is no free number: the result is empty and the
 // counter is left as it was.
 std::optional<std::int32_t> nowyid(const AlbumTable& table, IdKind kind, std::int32_t& counter);
+
+// nowyid for many albums added in a row: the numbers in use are read from the
+// table once, and each number handed out or taken by an added album is
+// marked, so that next() answers as nowyid would on the grown table.
+class FreeIdFinder
+{
+public:
+    FreeIdFinder(const AlbumTable& table, IdKind kind);
+    std::optional<std::int32_t> next(std::int32_t& counter);
+    void take(std::int32_t number);
+
+private:
+    std::vector<bool> used_;
+    std::vector<std::int32_t> outside_; // numbers in use beyond 1..99999
+};
 
 } // namespace alborx

@@ -1,0 +1,216 @@
+#include "csvexchange.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+namespace alborx {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+
+std::string text(const std::vector<std::uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+CsvImportResult importText(AlbumTable& table, TUstawienia& counters, const std::string& csv)
+{
+    return importCsv(table, counters, csv, detectImportOptions(csv));
+}
+
+TEST(CsvExport, WritesTheListAsSpreadsheetsReadIt)
+{
+    EXPECT_EQ(csvField("Kult", ';'), "Kult");
+    EXPECT_EQ(csvField("a;b", ';'), "\"a;b\"");
+    EXPECT_EQ(csvField("a,b", ';'), "a,b");
+    EXPECT_EQ(csvField("Say \"Hi\"", ';'), "\"Say \"\"Hi\"\"\"");
+    EXPECT_EQ(csvField("two\r\nlines", ';'), "\"two\r\nlines\"");
+
+    TempDir dir;
+    AlbumTable table;
+    table.assignAlbums({{"00001",
+                         "Stare D\xEA"
+                         "by",
+                         "A;B", "Rock", "O", "-", "00001", "-"}});
+    ASSERT_EQ(exportCsv(dir.file("k.csv"), table), WriteError::None);
+    EXPECT_EQ(text(readBytes(dir.file("k.csv"))),
+              "\xEF\xBB\xBFID;Wykonawca;Album;Gatunek;CD;MC;ID CD;ID MC\r\n"
+              "00001;Stare D\xC4\x99"
+              "by;\"A;B\";Rock;O;-;00001;-\r\n");
+}
+
+TEST(CsvExport, AFailedWriteLeavesTheEarlierFile)
+{
+    TempDir dir;
+    test::writeBytes(dir.file("k.csv"), {'o', 'l', 'd'});
+    AlbumTable table;
+    injectWriteFault(WriteFault::Middle);
+    EXPECT_EQ(exportCsv(dir.file("k.csv"), table), WriteError::WriteFailed);
+    EXPECT_EQ(text(readBytes(dir.file("k.csv"))), "old");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>({"k.csv"}));
+}
+
+TEST(CsvExchange, ARoundTripGivesBackEveryCell)
+{
+    AlbumTable table;
+    table.assignAlbums({
+        {"00001",
+         "Stare D\xEA"
+         "by",
+         "Korzenie", "Rock", "O", "-", "00001", "-"},
+        {"00002", "\"Cytat\" i ;", "Tytu\xB3 z, przecinkiem", "Poezja \x9Cpiewana", "P", "K",
+         "00002", "00001"},
+        {"00002", "Ten sam ID", "", "", "-", "M", "-", "00002"},
+        {"00150", "", "Bez wykonawcy", "Jazz", "K", "O", "00003", "00151"},
+    });
+    TempDir dir;
+    ASSERT_EQ(exportCsv(dir.file("k.csv"), table), WriteError::None);
+
+    AlbumTable back;
+    TUstawienia counters;
+    const std::string csv = text(readBytes(dir.file("k.csv")));
+    const CsvImportResult result = importText(back, counters, csv);
+    EXPECT_EQ(result.added, 4);
+    EXPECT_TRUE(result.skipped.empty());
+    EXPECT_EQ(result.replaced, 0);
+    ASSERT_EQ(back.liczbaalbumow(), 4);
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(back.row(r), table.row(r)) << r;
+}
+
+TEST(CsvParse, QuotesSeparatorsAndLineEnds)
+{
+    const auto records = parseCsv("a;\"b;c\";\"d\"\"e\"\r\n\r\n\"two\nlines\";x\ry;z\n", ';');
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].fields, (std::vector<std::string>{"a", "b;c", "d\"e"}));
+    EXPECT_EQ(records[0].line, 1);
+    EXPECT_EQ(records[1].fields, (std::vector<std::string>{"two\nlines", "x"}));
+    EXPECT_EQ(records[1].line, 3);
+    EXPECT_EQ(records[2].fields, (std::vector<std::string>{"y", "z"}));
+    EXPECT_EQ(records[2].line, 5);
+}
+
+TEST(CsvParse, AnUnclosedQuoteSpoilsOnlyItsOwnLine)
+{
+    const auto records = parseCsv("a;b\n\"open;c\nd;e\nf;g\n", ';');
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_TRUE(records[1].broken);
+    EXPECT_EQ(records[1].line, 2);
+    EXPECT_EQ(records[2].fields, (std::vector<std::string>{"d", "e"}));
+    EXPECT_EQ(records[2].line, 3);
+    EXPECT_EQ(records[3].line, 4);
+}
+
+TEST(CsvDetect, SeparatorAndEncoding)
+{
+    EXPECT_EQ(detectSeparator("a;b;c\n1;2;3\n"), ';');
+    EXPECT_EQ(detectSeparator("a,b,c\n1,2,3\n"), ',');
+    EXPECT_EQ(detectSeparator("a\tb\n1\t2\n"), '\t');
+    // Commas inside quotes do not count; the semicolon is on every line.
+    EXPECT_EQ(detectSeparator("\"a,b,c\";d\n\"e,f\";g\n"), ';');
+    EXPECT_EQ(detectSeparator("single\n"), ';');
+
+    EXPECT_EQ(detectEncoding("\xEF\xBB\xBF"
+                             "abc"),
+              CsvEncoding::Utf8);
+    EXPECT_EQ(detectEncoding("Stare D\xC4\x99"
+                             "by"),
+              CsvEncoding::Utf8);
+    EXPECT_EQ(detectEncoding("Stare D\xEA"
+                             "by"),
+              CsvEncoding::Windows1250);
+    EXPECT_EQ(withoutByteOrderMark("\xEF\xBB\xBF"
+                                   "x"),
+              "x");
+}
+
+TEST(CsvDetect, ColumnsAreMatchedByTheirHeaders)
+{
+    const CsvImportOptions english =
+        detectImportOptions("Title,Artist,Year,Genre,CD\nT,A,1999,G,O\n");
+    EXPECT_TRUE(english.header);
+    EXPECT_EQ(english.separator, ',');
+    EXPECT_EQ(english.columns, (std::array<int, kColumnCount>{-1, 1, 0, 3, 4, -1, -1, -1}));
+
+    const CsvImportOptions polish = detectImportOptions("Gatunek;Tytuł;Zespół;Kaseta;ID MC\n");
+    EXPECT_EQ(polish.columns, (std::array<int, kColumnCount>{-1, 2, 1, 0, -1, 3, -1, 4}));
+
+    // No header: the columns come in the export's order.
+    const CsvImportOptions none = detectImportOptions("00001;Kult;Spokojnie\n");
+    EXPECT_FALSE(none.header);
+    EXPECT_EQ(none.columns, (std::array<int, kColumnCount>{0, 1, 2, -1, -1, -1, -1, -1}));
+}
+
+TEST(CsvImport, MediaIdsAndLimitsFollowTheEditorsRules)
+{
+    AlbumTable table;
+    table.assignAlbums({{"00001", "Obecny", "T", "", "O", "-", "00001", "-"}});
+    table.setLiczbaalbumow(1);
+    TUstawienia counters;
+    const std::string csv = "Wykonawca;Album;CD;MC;ID;ID CD;ID MC\n"
+                            "A;1;o;Kopia;7;;\n"
+                            "B;2;Z MP3 (M);-;;x;\n"
+                            "C;3;;;0;;\n"
+                            "D;4;tak;P;;;9\n"
+                            "" +
+                            std::string(40, 'w') + ";" + std::string(70, 't') + ";;;;;\n";
+    const CsvImportResult result = importText(table, counters, csv);
+    ASSERT_EQ(result.added, 5);
+    EXPECT_EQ(result.firstRow, 2);
+    const auto row = [&](int r) { return table.row(r); };
+    EXPECT_EQ(row(2), (Row{"00007", "A", "1", "", "O", "K", "00002", "00001"}));
+    // The next free IDs, around those in use (1 and 7).
+    EXPECT_EQ(row(3), (Row{"00002", "B", "2", "", "M", "-", "00003", "-"}));
+    // No medium: an original CD.
+    EXPECT_EQ(row(4), (Row{"00003", "C", "3", "", "O", "-", "00004", "-"}));
+    // Any other text marks an original.
+    EXPECT_EQ(row(5), (Row{"00004", "D", "4", "", "O", "P", "00005", "00009"}));
+    EXPECT_EQ(row(6)[ColumnPerformer].size(), 35u);
+    EXPECT_EQ(row(6)[ColumnTitle].size(), 60u);
+    EXPECT_EQ(counters.nastid, 5);
+    EXPECT_EQ(counters.nastidcd, 6);
+}
+
+TEST(CsvImport, UnreadableLinesAreSkippedAndReported)
+{
+    AlbumTable table;
+    TUstawienia counters;
+    const std::string csv = "Wykonawca;Album\n"
+                            "A;1\n"
+                            ";\n"
+                            "\"open;2\n"
+                            "   ;   \n"
+                            "B;3\n";
+    const CsvImportResult result = importText(table, counters, csv);
+    EXPECT_EQ(result.added, 2);
+    ASSERT_EQ(result.skipped.size(), 3u);
+    EXPECT_EQ(result.skipped[0].line, 3);
+    EXPECT_EQ(result.skipped[0].reason, SkipReason::NoPerformerOrTitle);
+    EXPECT_EQ(result.skipped[1].line, 4);
+    EXPECT_EQ(result.skipped[1].reason, SkipReason::UnclosedQuote);
+    EXPECT_EQ(result.skipped[2].line, 5);
+    EXPECT_EQ(table.cell(ColumnPerformer, 2), "B");
+}
+
+TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)
+{
+    AlbumTable table;
+    TUstawienia counters;
+    // With a byte-order mark, UTF-8; characters outside Windows-1250 become "?".
+    const CsvImportResult utf8 = importText(
+        table, counters, "\xEF\xBB\xBFWykonawca;Album\nZesp\xC3\xB3\xC5\x82;\xE6\x97\xA5\n");
+    EXPECT_EQ(utf8.added, 1);
+    EXPECT_EQ(utf8.replaced, 1);
+    EXPECT_EQ(table.cell(ColumnPerformer, 1), "Zesp\xF3\xB3");
+    EXPECT_EQ(table.cell(ColumnTitle, 1), "?");
+
+    // Without one and not UTF-8: Windows-1250, taken as it is.
+    const CsvImportResult cp1250 = importText(table, counters, "Wykonawca;Album\nZesp\xF3\xB3;T\n");
+    EXPECT_EQ(cp1250.added, 1);
+    EXPECT_EQ(cp1250.replaced, 0);
+    EXPECT_EQ(table.cell(ColumnPerformer, 2), "Zesp\xF3\xB3");
+}
+
+} // namespace
+} // namespace alborx
