@@ -55,6 +55,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     buildPages();
     buildStatusBar();
     buildFileDialogs();
+    buildCsvDialogs();
     buildExportDialog();
 
     Form2 = new TForm2(this);
@@ -119,6 +120,9 @@ void TForm1::buildMenu()
     item(plik, "Zapiszbazjako1", "Zapisz bazę jako", {}, &TForm1::Zapiszbazjako1Click);
     item(plik, "Zapiszbaz1", "Zapisz bazę", QKeySequence(Qt::CTRL | Qt::Key_S),
          &TForm1::Zapiszbaz1Click);
+    plik->addSeparator();
+    item(plik, "Importujzcsv1", "Importuj z CSV…", {}, &TForm1::Importujzcsv1Click);
+    item(plik, "Eksportujdocsv1", "Eksportuj do CSV…", {}, &TForm1::Eksportujdocsv1Click);
     plik->addSeparator();
     item(plik, "Wyjcie1", "Wyjście", {}, &TForm1::Wyjcie1Click);
 

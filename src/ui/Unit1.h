@@ -86,6 +86,9 @@ public:
     void Zapiszbaz1Click();
     void Zapiszbazjako1Click();
     void oplikClick(int entry);
+    // CSV exchange with spreadsheets and other programs.
+    void Eksportujdocsv1Click();
+    void Importujzcsv1Click();
     void Wyjcie1Click();
 
     void odswiezlistecd();
@@ -216,6 +219,8 @@ public:
     QAction* Zawszenawierzchu1 = nullptr;
     QFileDialog* OpenDialog1 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+    QFileDialog* SaveDialogCsv = nullptr;
+    QFileDialog* OpenDialogCsv = nullptr;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
@@ -243,6 +248,7 @@ private:
     void buildPages();
     void buildStatusBar();
     void buildFileDialogs();
+    void buildCsvDialogs();
     // The window side of a new catalogue: title, lists and editor.
     void showNewCatalogue();
     void applyStoredLayout();

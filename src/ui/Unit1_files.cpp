@@ -24,28 +24,6 @@ namespace {
 const QString kCatalogueFilter = QStringLiteral("Baza ALBORX! (*.abx)");
 const QString kAllFilesFilter = QStringLiteral("Wszystkie pliki (*.*)");
 
-QString writeFailureReason(alborx::WriteError error, const QString& name)
-{
-    switch (error) {
-    case alborx::WriteError::NotAFile:
-        return QStringLiteral("Pod tą nazwą jest coś innego niż zwykły plik.");
-    case alborx::WriteError::ReadOnly:
-        return QStringLiteral("Plik jest tylko do odczytu.");
-    case alborx::WriteError::CannotCreate:
-        return QStringLiteral("Nie można utworzyć pliku w tym folderze.");
-    case alborx::WriteError::NoBackup:
-        return QStringLiteral("Nie można zachować poprzedniej wersji jako %1.bak; "
-                              "plik pozostał bez zmian.")
-            .arg(name);
-    case alborx::WriteError::CannotReplace:
-        return QStringLiteral("Nie można zastąpić poprzedniego pliku.");
-    case alborx::WriteError::WriteFailed:
-    case alborx::WriteError::None:
-        break;
-    }
-    return QStringLiteral("Zapis się nie powiódł (być może brak miejsca na dysku).");
-}
-
 } // namespace
 
 void TForm1::buildFileDialogs()
@@ -178,8 +156,7 @@ bool TForm1::zapiszbaze(const std::string& name)
         }
     }
     if (error != alborx::WriteError::None)
-        informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + toQt(name) +
-                             QLatin1Char('\n') + writeFailureReason(error, toQt(name)));
+        informacja(this, alborx::ui::writeFailureMessage(toQt(name), error));
     else
         warnIfNotRemembered(name);
     odswiezlistecd();

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <optional>
@@ -138,6 +139,41 @@ bool chooseFont(QWidget* parent, QFont& font)
     if (accepted)
         font = chosen;
     return accepted;
+}
+
+bool runDialog(QDialog& dialog)
+{
+    if (seam().answering)
+        return std::exchange(seam().nextAnswer, QMessageBox::Ok) != QMessageBox::Cancel;
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString writeFailureMessage(const QString& name, WriteError reason)
+{
+    QString why;
+    switch (reason) {
+    case WriteError::NotAFile:
+        why = QStringLiteral("Pod tą nazwą jest coś innego niż zwykły plik.");
+        break;
+    case WriteError::ReadOnly:
+        why = QStringLiteral("Plik jest tylko do odczytu.");
+        break;
+    case WriteError::CannotCreate:
+        why = QStringLiteral("Nie można utworzyć pliku w tym folderze.");
+        break;
+    case WriteError::NoBackup:
+        why = QStringLiteral("Nie można zachować poprzedniej wersji jako %1.bak; "
+                             "plik pozostał bez zmian.")
+                  .arg(name);
+        break;
+    case WriteError::CannotReplace:
+        why = QStringLiteral("Nie można zastąpić poprzedniego pliku.");
+        break;
+    default:
+        why = QStringLiteral("Zapis się nie powiódł (być może brak miejsca na dysku).");
+        break;
+    }
+    return QStringLiteral("Błąd przy zapisywaniu pliku: ") + name + QLatin1Char('\n') + why;
 }
 
 } // namespace alborx::ui

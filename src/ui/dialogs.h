@@ -2,12 +2,15 @@
 // them in advance and run the real commands without waiting for a person.
 #pragma once
 
+#include "safefile.h"
+
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QFileDialog;
 class QWidget;
 
@@ -37,7 +40,17 @@ private:
                                                QMessageBox::StandardButtons buttons);
     friend bool chooseColour(QWidget* parent, QColor& colour);
     friend bool chooseFont(QWidget* parent, QFont& font);
+    friend bool runDialog(QDialog& dialog);
 };
+
+// Runs a dialog of the program's own; false on Cancel. While answering, the
+// dialog is not shown and is confirmed as it stands unless the next answer
+// is Cancel.
+bool runDialog(QDialog& dialog);
+
+// "Błąd przy zapisywaniu pliku: " with the name and, on a line of its own,
+// why the file could not be written.
+QString writeFailureMessage(const QString& name, WriteError reason);
 
 // Runs a file dialog; returns false on Cancel.
 bool chooseFile(QFileDialog& dialog, QString& chosen);

@@ -1,0 +1,55 @@
+// Any bytes as a CSV file: the import ends, every record is either an album
+// or a skipped line, the albums hold what a catalogue may hold, and the
+// albums exported and imported again are the same albums.
+#include "csvexchange.h"
+#include "fuzz_support.h"
+#include "safefile.h"
+#include "textfunctions.h"
+
+using namespace alborx;
+using alborx::fuzz::check;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const CsvImportOptions options = detectImportOptions(bytes);
+    const std::size_t records = parseCsv(withoutByteOrderMark(bytes), options.separator).size();
+    AlbumTable table;
+    TUstawienia counters;
+    const CsvImportResult result = importCsv(table, counters, bytes, options);
+    check(result.added == table.liczbaalbumow(), "the album count is the number added");
+    check(static_cast<std::size_t>(result.added) + result.skipped.size() +
+                  (options.header && records > 0 ? 1 : 0) ==
+              records,
+          "a record is neither an album nor a skipped line");
+    for (int r = 1; r <= table.liczbaalbumow(); ++r) {
+        for (int c = 1; c <= 3; ++c)
+            check(table.cell(c, r).size() <= static_cast<std::size_t>(columnLimit(c)) &&
+                      table.cell(c, r).find_first_of("\r\n") == std::string::npos,
+                  "a text longer than its column or over more than one line");
+        check(!obetnijspacje(table.cell(ColumnPerformer, r)).empty() ||
+                  !obetnijspacje(table.cell(ColumnTitle, r)).empty(),
+              "an album with neither performer nor title");
+        for (int c : {ColumnCdKind, ColumnMcKind}) {
+            const std::string& kind = table.cell(c, r);
+            check(kind == "-" || kind == "O" || kind == "P" || kind == "K" || kind == "M",
+                  "a copy kind that is no letter of the vocabulary");
+        }
+        check(table.cell(ColumnCdKind, r) != "-" || table.cell(ColumnMcKind, r) != "-",
+              "an album on no medium");
+    }
+
+    const std::string path = fuzz::scratchFolder() + "/again.csv";
+    check(exportCsv(path, table) == WriteError::None, "exporting the albums failed");
+    std::vector<std::uint8_t> written;
+    check(readWholeFile(path, written), "the export cannot be read");
+    const std::string again(written.begin(), written.end());
+    AlbumTable back;
+    TUstawienia moreCounters;
+    const CsvImportResult reread = importCsv(back, moreCounters, again, detectImportOptions(again));
+    check(reread.skipped.empty() && back.liczbaalbumow() == table.liczbaalbumow(),
+          "the exported albums do not all come back");
+    for (int r = 1; r <= table.liczbaalbumow(); ++r)
+        check(back.row(r) == table.row(r), "an exported and imported album differs");
+    return 0;
+}
