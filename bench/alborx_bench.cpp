@@ -6,6 +6,7 @@
 #include "albumeditor.h"
 #include "catalogue_generator.h"
 #include "cataloguefile.h"
+#include "csvexchange.h"
 #include "freeid.h"
 #include "safefile.h"
 #include "search.h"
@@ -204,6 +205,34 @@ int main(int argc, char** argv)
                                              form.nosnikmc = true;
                                          },
                                          [&] { dodajalbum(adding, form, settings); }));
+        const std::string csvFile = folder + "/bench-" + std::to_string(size) + ".csv";
+        add("CSV export", medianMs(
+                              runs, [] {}, [&] { exportCsv(csvFile, table); }));
+        std::vector<std::uint8_t> csvBytes;
+        readWholeFile(csvFile, csvBytes);
+        const std::string csvText(csvBytes.begin(), csvBytes.end());
+        AlbumTable imported;
+        TUstawienia importCounters;
+        add("CSV import into an empty catalogue",
+            medianMs(
+                runs, [&] { imported = AlbumTable(); },
+                [&] {
+                    importCsv(imported, importCounters, csvText, detectImportOptions(csvText));
+                }));
+        // Without IDs every album takes the next free ones, as Dodaj does.
+        std::string noIds = "Wykonawca;Album;Gatunek;CD;MC\r\n";
+        for (int r = 1; r <= table.liczbaalbumow(); ++r)
+            noIds += table.cell(ColumnPerformer, r) + ";" + table.cell(ColumnTitle, r) + ";" +
+                     table.cell(ColumnGenre, r) + ";" + table.cell(ColumnCdKind, r) + ";" +
+                     table.cell(ColumnMcKind, r) + "\r\n";
+        add("CSV import, every ID handed out",
+            medianMs(
+                runs,
+                [&] {
+                    imported = AlbumTable();
+                    importCounters = TUstawienia();
+                },
+                [&] { importCsv(imported, importCounters, noIds, detectImportOptions(noIds)); }));
         // A change of one cell in every album row (a genre renamed across the
         // whole catalogue) recorded as one step, then taken back.
         AlbumTable everyRow;

@@ -64,6 +64,7 @@ CsvImportDialog::CsvImportDialog(std::string text, const alborx::CsvImportOption
     podglad->setAccessibleName(QStringLiteral("Podgląd pliku"));
     podglad->setEditTriggers(QAbstractItemView::NoEditTriggers);
     podglad->verticalHeader()->setDefaultSectionSize(18);
+    podglad->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     podglad->setMinimumSize(520, 170);
 
     auto* columns = new QGroupBox(QStringLiteral("Pola albumu z kolumn pliku"));
