@@ -48,8 +48,8 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-// Decodes one UTF-8 character at text[i], advancing i; empty when the bytes
-// there are not well-formed UTF-8.
+} // namespace
+
 std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -88,8 +88,6 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i)
     i += static_cast<std::size_t>(length);
     return c;
 }
-
-} // namespace
 
 char32_t cp1250ToUnicode(unsigned char byte)
 {

@@ -18,6 +18,10 @@ std::optional<unsigned char> unicodeToCp1250(char32_t character);
 
 std::string cp1250ToUtf8(std::string_view bytes);
 
+// Decodes one UTF-8 character at text[i], advancing i past it; empty, with i
+// left where it was, when the bytes there are not well-formed UTF-8.
+std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i);
+
 // The Windows-1250 bytes of a UTF-8 text; empty when the text is not valid
 // UTF-8 or holds a character that the code page cannot hold.
 std::optional<std::string> utf8ToCp1250(std::string_view utf8);

@@ -15,55 +15,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The next character of UTF-8 text at i, advancing i; nothing for a byte
-// that does not begin a well-formed sequence (i then moves past it).
-std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& i)
-{
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    int length = 0;
-    char32_t value = 0;
-    char32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        value = lead & 0x1F;
-        least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        value = lead & 0x0F;
-        least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        value = lead & 0x07;
-        least = 0x10000;
-    } else {
-        ++i;
-        return std::nullopt;
-    }
-    if (i + static_cast<std::size_t>(length) > text.size()) {
-        ++i;
-        return std::nullopt;
-    }
-    for (int k = 1; k < length; ++k) {
-        const unsigned char next = byte(i + static_cast<std::size_t>(k));
-        if ((next & 0xC0) != 0x80) {
-            ++i;
-            return std::nullopt;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        ++i;
-        return std::nullopt;
-    }
-    i += static_cast<std::size_t>(length);
-    return value;
-}
-
 bool isUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
@@ -321,6 +272,8 @@ std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& r
     } else {
         for (std::size_t i = 0; i < field.size();) {
             const auto character = nextUtf8(field, i);
+            if (!character)
+                ++i; // a byte that is no UTF-8 stands for one unknown character
             const auto byte = character ? unicodeToCp1250(*character) : std::nullopt;
             if (byte) {
                 text += static_cast<char>(*byte);

@@ -44,38 +44,9 @@ int idColumn(IdKind kind)
 
 std::optional<std::int32_t> nowyid(const AlbumTable& table, IdKind kind, std::int32_t& counter)
 {
-    const int column = idColumn(kind);
-    const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
-    std::int32_t v = counter < 1 ? 1 : counter;
-
-    // One pass marks the numbers in use; walking the marks from v gives the
-    // same answer as rescanning the table after every collision.
-    std::vector<bool> used(kMaxId + 1, false);
-    bool startTaken = false;
-    for (int row = 1; row <= albums; ++row) {
-        const auto number = readIdCell(table.cell(column, row));
-        if (!number)
-            continue;
-        if (*number >= 1 && *number <= kMaxId)
-            used[static_cast<std::size_t>(*number)] = true;
-        if (*number == v)
-            startTaken = true;
-    }
-    if (!startTaken) {
-        counter = v;
-        return v;
-    }
-    // A counter above 99999 can only be left by hand in a settings file; the
-    // search then goes on at 1.
-    v = v >= kMaxId ? 1 : v + 1;
-    for (std::int32_t tried = 0; tried < kMaxId; ++tried) {
-        if (!used[static_cast<std::size_t>(v)]) {
-            counter = v;
-            return v;
-        }
-        v = v == kMaxId ? 1 : v + 1;
-    }
-    return std::nullopt;
+    // One pass marks the numbers in use; walking the marks from the counter
+    // gives the same answer as rescanning the table after every collision.
+    return FreeIdFinder(table, kind).next(counter);
 }
 
 FreeIdFinder::FreeIdFinder(const AlbumTable& table, IdKind kind) : used_(kMaxId + 1, false)
@@ -99,6 +70,8 @@ void FreeIdFinder::take(std::int32_t number)
 std::optional<std::int32_t> FreeIdFinder::next(std::int32_t& counter)
 {
     std::int32_t v = counter < 1 ? 1 : counter;
+    // A counter above 99999 can only be left by hand in a settings file; the
+    // search then goes on at 1.
     const bool startTaken = v <= kMaxId
                                 ? used_[static_cast<std::size_t>(v)]
                                 : std::find(outside_.begin(), outside_.end(), v) != outside_.end();

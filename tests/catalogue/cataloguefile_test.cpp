@@ -554,6 +554,39 @@ TEST_F(OpenCatalogue, NegativeAndHugeIdsSurviveSavingAgain)
     EXPECT_EQ(stored.idmc, -2147483647 - 1);
 }
 
+TEST(HostileCatalogue, ASparseFileWithAHugeCountLoadsOnlyItsWrittenRecords)
+{
+    TempDir dir;
+    const std::string name = dir.file("sparse.abx");
+    writeBytes(name, catalogueBytes(0x7FFFFFFF, {album(1, "Jeden"), album(2, "Dwa")}));
+    // 40 GiB that were never written.
+    ASSERT_EQ(::truncate(name.c_str(), 40LL << 30), 0);
+
+    TUstawienia settings;
+    AlbumTable table;
+    const OpenResult result = otworzbaze(table, settings, name);
+    ASSERT_EQ(result.status, OpenStatus::Opened);
+    EXPECT_TRUE(result.damaged);
+    // The written block ends at 4 KiB at most: what lies behind it is a hole.
+    EXPECT_GE(result.loaded, 2);
+    EXPECT_LE(result.loaded, 28);
+    EXPECT_EQ(table.cell(ColumnTitle, 2), "Dwa");
+}
+
+TEST(HostileCatalogue, NoMoreAlbumsThanTheBoundAreRead)
+{
+    TempDir dir;
+    const std::string name = dir.file("many.abx");
+    writeBytes(name, catalogueBytes(5, {album(1, "a"), album(2, "b"), album(3, "c"), album(4, "d"),
+                                        album(5, "e")}));
+    const CatalogueContents some = readCatalogue(name, nullptr, 3);
+    EXPECT_EQ(some.albums.size(), 3u);
+    EXPECT_TRUE(some.damaged);
+    const CatalogueContents all = readCatalogue(name);
+    EXPECT_EQ(all.albums.size(), 5u);
+    EXPECT_FALSE(all.damaged);
+}
+
 TEST_F(OpenCatalogue, ExtraBytesBehindTheCountedRecordsAreIgnored)
 {
     auto bytes = catalogueBytes(1, {album(1, "a"), album(2, "b")});

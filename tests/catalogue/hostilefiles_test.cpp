@@ -1,7 +1,6 @@
 // Files made to bring the program down: counts and sizes far beyond the
 // data, files that never end, and special files standing where a file
 // should be. Each must give a clear outcome at once.
-#include "binaryfields.h"
 #include "cataloguefile.h"
 #include "genrelist.h"
 #include "safefile.h"
@@ -9,8 +8,6 @@
 #include "tempdir.h"
 
 #include <algorithm>
-#include <cstring>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
@@ -22,62 +19,6 @@ namespace {
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
-
-std::vector<std::uint8_t> catalogueBytes(std::int32_t count, const std::vector<TAlbum>& albums)
-{
-    std::vector<std::uint8_t> bytes(kCatalogueMagic, kCatalogueMagic + kCatalogueMagicSize);
-    bytes.resize(kCatalogueHeaderSize);
-    putInt32(bytes.data() + kCatalogueMagicSize, count);
-    for (const TAlbum& album : albums) {
-        const auto record = encodeAlbum(album);
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return bytes;
-}
-
-TAlbum album(std::int32_t id, const std::string& title)
-{
-    TAlbum a;
-    a.id = id;
-    a.zespol = "Wykonawca";
-    a.tytul = title;
-    a.kopiacd = 1;
-    a.idcd = id;
-    return a;
-}
-
-TEST(HostileCatalogue, ASparseFileWithAHugeCountLoadsOnlyItsWrittenRecords)
-{
-    TempDir dir;
-    const std::string name = dir.file("sparse.abx");
-    writeBytes(name, catalogueBytes(0x7FFFFFFF, {album(1, "Jeden"), album(2, "Dwa")}));
-    // 40 GiB that were never written.
-    ASSERT_EQ(::truncate(name.c_str(), 40LL << 30), 0);
-
-    TUstawienia settings;
-    AlbumTable table;
-    const OpenResult result = otworzbaze(table, settings, name);
-    ASSERT_EQ(result.status, OpenStatus::Opened);
-    EXPECT_TRUE(result.damaged);
-    // The written block ends at 4 KiB at most: what lies behind it is a hole.
-    EXPECT_GE(result.loaded, 2);
-    EXPECT_LE(result.loaded, 28);
-    EXPECT_EQ(table.cell(ColumnTitle, 2), "Dwa");
-}
-
-TEST(HostileCatalogue, NoMoreAlbumsThanTheBoundAreRead)
-{
-    TempDir dir;
-    const std::string name = dir.file("many.abx");
-    writeBytes(name, catalogueBytes(5, {album(1, "a"), album(2, "b"), album(3, "c"), album(4, "d"),
-                                        album(5, "e")}));
-    const CatalogueContents some = readCatalogue(name, nullptr, 3);
-    EXPECT_EQ(some.albums.size(), 3u);
-    EXPECT_TRUE(some.damaged);
-    const CatalogueContents all = readCatalogue(name);
-    EXPECT_EQ(all.albums.size(), 5u);
-    EXPECT_FALSE(all.damaged);
-}
 
 class SpecialFiles : public ::testing::Test
 {

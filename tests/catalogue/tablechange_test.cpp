@@ -58,22 +58,15 @@ std::vector<Case> cases()
 {
     const std::vector<Row> three = {album("00001", "A"), album("00002", "B", "Jazz"),
                                     album("00003", "C")};
+    const auto dodaj = [](AlbumTable& t, TUstawienia& s) {
+        const IdCounters before = countersOf(s);
+        EditorForm f = form("Nowy");
+        const AddResult added = dodajalbum(t, f, s);
+        return albumsAdded(t, added.row, added.row, before, countersOf(s));
+    };
     return {
-        {"DodajIntoAnEmptyCatalogue",
-         {},
-         [](AlbumTable& t, TUstawienia& s) {
-             const IdCounters before = countersOf(s);
-             EditorForm f = form("Nowy");
-             const AddResult added = dodajalbum(t, f, s);
-             return albumsAdded(t, added.row, added.row, before, countersOf(s));
-         }},
-        {"DodajAtTheEnd", three,
-         [](AlbumTable& t, TUstawienia& s) {
-             const IdCounters before = countersOf(s);
-             EditorForm f = form("Nowy");
-             const AddResult added = dodajalbum(t, f, s);
-             return albumsAdded(t, added.row, added.row, before, countersOf(s));
-         }},
+        {"DodajIntoAnEmptyCatalogue", {}, dodaj},
+        {"DodajAtTheEnd", three, dodaj},
         {"PoprawWithANewId", three,
          [](AlbumTable& t, TUstawienia& s) {
              const IdCounters before = countersOf(s);
