@@ -1,7 +1,6 @@
 #include "albumtable.h"
 
 #include <algorithm>
-#include <iterator>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
@@ -36,11 +35,10 @@ AlbumTable::AlbumTable()
 void AlbumTable::setRowCount(int count)
 {
     rows_.resize(static_cast<std::size_t>(std::max(count, 2)));
-    keys_.reserve(rows_.size());
-    while (keys_.size() > rows_.size())
-        keys_.pop_back();
-    while (keys_.size() < rows_.size())
-        keys_.push_back(newKey());
+    const std::size_t kept = std::min(keys_.size(), rows_.size());
+    keys_.resize(rows_.size());
+    for (std::size_t r = kept; r < keys_.size(); ++r)
+        keys_[r] = newKey();
 }
 
 void AlbumTable::appendRow()
@@ -157,18 +155,13 @@ void AlbumTable::insertAlbums(int position, std::vector<KeyedRow> albums)
     keys_.resize(rows_.size());
     if (position < 1 || position > count + 1)
         position = count + 1;
-    const auto at = static_cast<std::ptrdiff_t>(position);
-    std::vector<Row> rows;
-    std::vector<RowKey> keys;
-    rows.reserve(albums.size());
-    keys.reserve(albums.size());
-    for (KeyedRow& album : albums) {
-        rows.push_back(std::move(album.row));
-        keys.push_back(album.key);
+    const auto at = static_cast<std::size_t>(position);
+    rows_.insert(rows_.begin() + position, albums.size(), Row{});
+    keys_.insert(keys_.begin() + position, albums.size(), RowKey{});
+    for (std::size_t i = 0; i < albums.size(); ++i) {
+        rows_[at + i] = std::move(albums[i].row);
+        keys_[at + i] = albums[i].key;
     }
-    rows_.insert(rows_.begin() + at, std::make_move_iterator(rows.begin()),
-                 std::make_move_iterator(rows.end()));
-    keys_.insert(keys_.begin() + at, keys.begin(), keys.end());
     liczbaalbumow_ = static_cast<std::int32_t>(rows_.size() - 1);
 }
 

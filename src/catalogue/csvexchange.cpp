@@ -301,6 +301,27 @@ int columnOfHeader(std::string_view header)
     return -1;
 }
 
+void matchColumns(const CsvRecord& first, CsvImportOptions& options)
+{
+    options.columns.fill(-1);
+    options.header = false;
+    if (first.broken)
+        return;
+    int replaced = 0;
+    for (std::size_t i = 0; i < first.fields.size(); ++i) {
+        const int column =
+            columnOfHeader(toCatalogueText(first.fields[i], options.encoding, replaced));
+        if (column >= 0 && options.columns[static_cast<std::size_t>(column)] < 0) {
+            options.columns[static_cast<std::size_t>(column)] = static_cast<int>(i);
+            options.header = true;
+        }
+    }
+    if (!options.header) {
+        for (std::size_t c = 0; c < options.columns.size() && c < first.fields.size(); ++c)
+            options.columns[c] = static_cast<int>(c);
+    }
+}
+
 CsvImportOptions detectImportOptions(std::string_view bytes)
 {
     CsvImportOptions options;
@@ -308,23 +329,10 @@ CsvImportOptions detectImportOptions(std::string_view bytes)
     const std::string_view text = withoutByteOrderMark(bytes);
     options.separator = detectSeparator(text);
     const std::vector<CsvRecord> first = parseCsv(text, options.separator, 1);
-    options.header = false;
-    if (!first.empty() && !first.front().broken) {
-        int replaced = 0;
-        const auto& fields = first.front().fields;
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            const int column =
-                columnOfHeader(toCatalogueText(fields[i], options.encoding, replaced));
-            if (column >= 0 && options.columns[static_cast<std::size_t>(column)] < 0) {
-                options.columns[static_cast<std::size_t>(column)] = static_cast<int>(i);
-                options.header = true;
-            }
-        }
-        if (!options.header) {
-            for (std::size_t c = 0; c < options.columns.size() && c < fields.size(); ++c)
-                options.columns[c] = static_cast<int>(c);
-        }
-    }
+    if (first.empty())
+        options.header = false;
+    else
+        matchColumns(first.front(), options);
     return options;
 }
 

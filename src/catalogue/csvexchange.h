@@ -75,10 +75,13 @@ struct CsvImportOptions
     std::array<int, kColumnCount> columns{-1, -1, -1, -1, -1, -1, -1, -1};
 };
 
-// The options for a file: its encoding and separator detected, a header
-// assumed when one of the first line's fields names a column, and the
-// columns matched by their header names (or taken in the export's order
-// when there is no header).
+// Sets options.header and options.columns for a file whose first record is
+// first: a header when one of its fields names a column, the columns then
+// matched by their names; otherwise taken in the export's order.
+void matchColumns(const CsvRecord& first, CsvImportOptions& options);
+
+// The options for a file: its encoding and separator detected, then the
+// columns matched on its first record.
 CsvImportOptions detectImportOptions(std::string_view bytes);
 
 enum class SkipReason

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
@@ -129,23 +130,16 @@ pid_t temporaryOwner(std::string_view name)
 {
     constexpr std::string_view prefix = ".alborx-";
     constexpr std::string_view suffix = ".tmp";
-    if (name.size() <= prefix.size() + suffix.size() || name.substr(0, prefix.size()) != prefix ||
-        name.substr(name.size() - suffix.size()) != suffix)
+    if (!name.starts_with(prefix) || !name.ends_with(suffix))
         return 0;
-    const std::string_view middle =
-        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    const auto dash = middle.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == middle.size())
-        return 0;
-    const auto digits = [](std::string_view text) {
-        return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (!digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)) || dash > 9)
-        return 0;
+    const char* const end = name.data() + name.size() - suffix.size();
     pid_t pid = 0;
-    for (char c : middle.substr(0, dash))
-        pid = pid * 10 + (c - '0');
-    return pid;
+    unsigned number = 0;
+    const auto [dash, pidError] = std::from_chars(name.data() + prefix.size(), end, pid);
+    if (pidError != std::errc() || dash == end || *dash != '-')
+        return 0;
+    const auto [last, numberError] = std::from_chars(dash + 1, end, number);
+    return numberError == std::errc() && last == end ? pid : 0;
 }
 
 } // namespace

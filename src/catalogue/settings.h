@@ -17,13 +17,13 @@ constexpr int kListColumnCount = 16;
 constexpr std::size_t kSettingsStringCapacity = 255;
 
 inline constexpr char kSettingsFileName[] = "alborx.cfg";
+inline constexpr char kSettingsMagic[] = "ALBORX!100";
 
 // Whether a text fits a string field of the record whole.
 inline bool fitsSettingsString(const std::string& text)
 {
     return text.size() <= kSettingsStringCapacity;
 }
-inline constexpr char kSettingsMagic[] = "ALBORX!100";
 
 // Colours are 0x00BBGGRR: red in the lowest byte.
 using Colour = std::uint32_t;

@@ -79,7 +79,7 @@ void undoChange(AlbumTable& table, TUstawienia& settings, const TableChange& cha
     for (const PlacedRow& removed : change.removed)
         table.insertAlbums(removed.position, {removed.album});
     writeCells(table, change.cells, false);
-    if (change.movesCounters)
+    if (change.countersBefore != change.countersAfter)
         setCounters(settings, change.countersBefore);
 }
 
@@ -90,7 +90,7 @@ void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& cha
         table.removeAlbumsByKey(keysOf(change.removed));
     if (!change.inserted.empty())
         table.insertAlbums(change.insertedAt, change.inserted);
-    if (change.movesCounters)
+    if (change.countersBefore != change.countersAfter)
         setCounters(settings, change.countersAfter);
 }
 
@@ -99,7 +99,6 @@ TableChange albumsAdded(const AlbumTable& table, int first, int last, const IdCo
 {
     TableChange change;
     change.insertedAt = first;
-    change.movesCounters = true;
     change.countersBefore = before;
     change.countersAfter = after;
     if (first < 1)
@@ -123,7 +122,6 @@ TableChange albumRewritten(const AlbumTable& table, int row, const Row& before,
                            const IdCounters& countersBefore, const IdCounters& countersAfter)
 {
     TableChange change;
-    change.movesCounters = true;
     change.countersBefore = countersBefore;
     change.countersAfter = countersAfter;
     if (row < 1 || row >= table.rowCount())

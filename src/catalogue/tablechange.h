@@ -50,8 +50,8 @@ struct TableChange
     // Albums taken out, by ascending position in the table before.
     std::vector<PlacedRow> removed;
     std::vector<CellEdit> cells;
-    // Only Dodaj and Popraw hand out IDs; other changes leave the counters.
-    bool movesCounters = false;
+    // Dodaj and Popraw may hand out IDs; the counters are set back and
+    // forth only where they moved.
     IdCounters countersBefore;
     IdCounters countersAfter;
 
@@ -65,15 +65,16 @@ void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& cha
 
 // The album rows first..last as they stand now, added by a command that has
 // just run (Dodaj, a join).
-TableChange albumsAdded(const AlbumTable& table, int first, int last, const IdCounters& before,
-                        const IdCounters& after);
+TableChange albumsAdded(const AlbumTable& table, int first, int last, const IdCounters& before = {},
+                        const IdCounters& after = {});
 
 // An album row about to be removed (Usuń): call before removing it.
 TableChange albumRemoved(const AlbumTable& table, int row);
 
 // The cells of one album row that differ between before and now (Popraw).
 TableChange albumRewritten(const AlbumTable& table, int row, const Row& before,
-                           const IdCounters& countersBefore, const IdCounters& countersAfter);
+                           const IdCounters& countersBefore = {},
+                           const IdCounters& countersAfter = {});
 
 // Writes a cell and records the edit in change, when the text differs.
 void setCellRecorded(AlbumTable& table, TableChange& change, int column, int row, std::string text);

@@ -46,7 +46,6 @@ CsvImportDialog::CsvImportDialog(std::string text, const alborx::CsvImportOption
     kodowanie->setCurrentIndex(detected.encoding == alborx::CsvEncoding::Utf8 ? 0 : 1);
     naglowek = new QCheckBox(QStringLiteral("Pierwszy wiersz to nagłówek"));
     naglowek->setObjectName(QStringLiteral("naglowek"));
-    naglowek->setChecked(detected.header);
 
     auto* format = new QFormLayout;
     auto* separatorLabel = new QLabel(QStringLiteral("&Separator:"));
@@ -93,13 +92,8 @@ CsvImportDialog::CsvImportDialog(std::string text, const alborx::CsvImportOption
     layout->addWidget(columns);
     layout->addWidget(buttons);
 
+    // The columns are matched on the first line as the detection matched them.
     reread();
-    // What was detected stands until the user changes it.
-    naglowek->setChecked(detected.header);
-    for (int c = 0; c < alborx::kColumnCount; ++c)
-        kolumny[static_cast<std::size_t>(c)]->setCurrentIndex(
-            detected.columns[static_cast<std::size_t>(c)] + 1);
-    showPreview();
 
     connect(separator, &QComboBox::currentIndexChanged, this, &CsvImportDialog::reread);
     connect(kodowanie, &QComboBox::currentIndexChanged, this, &CsvImportDialog::reread);
@@ -122,39 +116,34 @@ alborx::CsvImportOptions CsvImportDialog::options() const
 
 void CsvImportDialog::reread()
 {
-    const alborx::CsvImportOptions chosen = options();
+    alborx::CsvImportOptions chosen = options();
     first_ = alborx::parseCsv(alborx::withoutByteOrderMark(text_), chosen.separator,
                               kPreviewRecords + 1);
     std::size_t width = 0;
     for (const alborx::CsvRecord& record : first_)
         width = std::max(width, record.fields.size());
+    if (!first_.empty())
+        alborx::matchColumns(first_.front(), chosen);
 
     // The columns offered: each by its header text, or its first value.
     int replaced = 0;
     QStringList offered{QStringLiteral("(pomiń)")};
-    std::array<int, alborx::kColumnCount> matched{-1, -1, -1, -1, -1, -1, -1, -1};
     for (std::size_t i = 0; i < width; ++i) {
         std::string name;
-        if (!first_.empty() && i < first_.front().fields.size())
+        if (i < first_.front().fields.size())
             name = alborx::toCatalogueText(first_.front().fields[i], chosen.encoding, replaced);
         offered << QStringLiteral("Kolumna %1: %2").arg(i + 1).arg(alborx::ui::toQt(name));
-        const int column = alborx::columnOfHeader(name);
-        if (column >= 0 && matched[static_cast<std::size_t>(column)] < 0)
-            matched[static_cast<std::size_t>(column)] = static_cast<int>(i);
     }
-    const bool header = std::any_of(matched.begin(), matched.end(), [](int m) { return m >= 0; });
     for (int c = 0; c < alborx::kColumnCount; ++c) {
         QComboBox* box = kolumny[static_cast<std::size_t>(c)];
         const QSignalBlocker quiet(box);
         box->clear();
         box->addItems(offered);
-        const int column = header ? matched[static_cast<std::size_t>(c)]
-                                  : (static_cast<std::size_t>(c) < width ? c : -1);
-        box->setCurrentIndex(column + 1);
+        box->setCurrentIndex(chosen.columns[static_cast<std::size_t>(c)] + 1);
     }
     {
         const QSignalBlocker quiet(naglowek);
-        naglowek->setChecked(header);
+        naglowek->setChecked(chosen.header);
     }
     showPreview();
 }

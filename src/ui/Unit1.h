@@ -26,14 +26,13 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QPushButton;
-class QToolButton;
-class QSplitter;
-class QUndoStack;
 class QMenuBar;
+class QPushButton;
+class QSplitter;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
+class QUndoStack;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -236,8 +235,11 @@ protected:
 private:
     void buildMenu();
     void buildEditMenu(QMenuBar* bar);
-    // Brings the filtered list in step with a change just applied.
-    void followChangeInFilteredList(const alborx::TableChange& change, bool redo);
+    // Brings the filtered list in step with a change just applied; touched
+    // are the change's albums with their rows now (0 when gone).
+    void followChangeInFilteredList(const alborx::TableChange& change,
+                                    const std::vector<std::pair<alborx::RowKey, int>>& touched,
+                                    bool redo);
     void buildEditor();
     QWidget* buildGenrePage();
     QWidget* buildFilterPage();

@@ -110,16 +110,13 @@ void TForm1::dolaczbaze(const std::string& name)
     alborx::JoinResult result;
     {
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
-        const alborx::IdCounters counters = alborx::countersOf(ustawienia);
         result = alborx::dolaczbaze(albumy, ustawienia, name, progress.get());
         if (result.joined) {
             listacdModel->reload();
-            alborx::TableChange change = alborx::albumsAdded(
-                albumy, result.firstRow, result.firstRow + result.loaded - 1, counters, counters);
-            change.movesCounters = false;
-            recordChange(std::move(change), QStringLiteral("Dołącz bazę (") +
-                                                alborx::ui::albumCount(result.loaded) +
-                                                QLatin1Char(')'));
+            recordChange(
+                alborx::albumsAdded(albumy, result.firstRow, result.firstRow + result.loaded - 1),
+                QStringLiteral("Dołącz bazę (") + alborx::ui::albumCount(result.loaded) +
+                    QLatin1Char(')'));
             addJoinedGenres(result.firstRow, result.firstRow + result.loaded - 1);
             pokazostatnie();
         }

@@ -106,7 +106,6 @@ void TForm1::buildEditMenu(QMenuBar* bar)
         Ponow1->setEnabled(historia->canRedo());
     };
     connect(historia, &QUndoStack::indexChanged, this, showState);
-    connect(historia, &QUndoStack::cleanChanged, this, showState);
     showState();
 }
 
@@ -127,11 +126,11 @@ void TForm1::applyHistoryStep(const alborx::TableChange& change, bool redo)
         const QSignalBlocker quiet(listacd->selectionModel());
         listacdModel->reload();
     }
-    followChangeInFilteredList(change, redo);
+    const auto touched = touchedRows(albumy, change);
+    followChangeInFilteredList(change, touched, redo);
 
     // A step on one album shows that album in the editor, as clicking it
     // would; otherwise the editor is bound to nothing.
-    const auto touched = touchedRows(albumy, change);
     binding.wybranywiersz = 0;
     binding.zfiltru = false;
     binding.boundId.clear();
@@ -150,7 +149,9 @@ void TForm1::applyHistoryStep(const alborx::TableChange& change, bool redo)
         obliczwszystkoClick();
 }
 
-void TForm1::followChangeInFilteredList(const alborx::TableChange& change, bool redo)
+void TForm1::followChangeInFilteredList(const alborx::TableChange& change,
+                                        const std::vector<std::pair<alborx::RowKey, int>>& touched,
+                                        bool redo)
 {
     if (przefiltrowane.liczbaalbumow() == 0)
         return;
@@ -168,7 +169,6 @@ void TForm1::followChangeInFilteredList(const alborx::TableChange& change, bool 
     std::unordered_map<std::string, alborx::Row> rewritten;
     if (!change.cells.empty()) {
         std::unordered_map<alborx::RowKey, std::pair<alborx::Row, alborx::Row>> rows;
-        const auto touched = touchedRows(albumy, change);
         for (const auto& [key, row] : touched) {
             if (row > 0)
                 rows.emplace(key, std::make_pair(albumy.row(row), albumy.row(row)));

@@ -34,10 +34,9 @@ void TForm1::szukaj(bool replace)
                 alborx::replaceInRow(albumy, row, ustawienia.szukane, ustawienia.zamiana,
                                      ustawienia.szukajw);
                 listacdModel->albumRowsChanged(row, row);
-                alborx::TableChange change = alborx::albumRewritten(albumy, row, before, {}, {});
-                change.movesCounters = false;
-                recordChange(std::move(change), QStringLiteral("Zamień (") +
-                                                    alborx::ui::fieldCount(1) + QLatin1Char(')'));
+                recordChange(alborx::albumRewritten(albumy, row, before),
+                             QStringLiteral("Zamień (") + alborx::ui::fieldCount(1) +
+                                 QLatin1Char(')'));
             }
         }
     }

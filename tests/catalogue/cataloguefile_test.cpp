@@ -292,11 +292,13 @@ TEST_F(SaveFailure, AFolderInThePlaceOfTheFileIsNotTouched)
 template <typename F> auto asOrdinaryUser(F f)
 {
     const bool asRoot = ::geteuid() == 0;
-    if (asRoot)
+    if (asRoot) {
         EXPECT_EQ(::seteuid(65534), 0);
+    }
     auto result = f();
-    if (asRoot)
+    if (asRoot) {
         EXPECT_EQ(::seteuid(0), 0);
+    }
     return result;
 }
 

@@ -77,14 +77,14 @@ std::vector<Case> cases()
              return albumRewritten(t, 2, old, before, countersOf(s));
          }},
         {"UsunInTheMiddle", three,
-         [](AlbumTable& t, TUstawienia& s) {
+         [](AlbumTable& t, TUstawienia&) {
              TableChange change = albumRemoved(t, 2);
              usunalbum(t, EditorBinding{2, 0, false, "00002"});
              return change;
          }},
         {"UsunTheOnlyAlbum",
          {album("00007", "Sam")},
-         [](AlbumTable& t, TUstawienia& s) {
+         [](AlbumTable& t, TUstawienia&) {
              TableChange change = albumRemoved(t, 1);
              usunalbum(t, EditorBinding{1, 0, false, "00007"});
              return change;
