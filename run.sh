@@ -4,5 +4,9 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")" && pwd)"
 "$top/scripts/ensure-packages.sh" cmake g++ make qt6-base-dev qt6-translations-l10n fonts-liberation
-"$top/scripts/build.sh"
+# Only the program is built. A build folder that ./test.sh set up keeps its
+# tests; a new one is set up without them, so GoogleTest is not needed.
+options=()
+[ -f "$top/build/CMakeCache.txt" ] || options=(-DALBORX_BUILD_TESTS=OFF)
+BUILD_TARGET=alborx "$top/scripts/build.sh" "${options[@]}"
 exec "$top/build/alborx" "$@"

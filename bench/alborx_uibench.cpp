@@ -114,8 +114,7 @@ int main(int argc, char** argv)
         std::printf("%-46s %8.1f ms\n", "header-click sort by Wykonawca", sortMs);
         std::printf("%-46s %8.2f ms (%d pages)\n", "slowest page while scrolling top to bottom",
                     slowestPage, pages);
-        std::printf("%-46s %8.1f ms\n", "start with 100000 genres in reverse order",
-                    genreStartMs);
+        std::printf("%-46s %8.1f ms\n", "start with 100000 genres in reverse order", genreStartMs);
         std::printf("%-46s %8.1f MB\n", "peak memory of the process", peakMegabytes());
         failures += form.albumy.liczbaalbumow() == albums ? 0 : 1;
         form.ustawienia.autozapis = false;

@@ -143,26 +143,22 @@ TAlbum rowToAlbum(const Row& row)
 
 Row albumToRow(const TAlbum& album)
 {
-    Row row;
-    row[ColumnId] = l2t(album.id, 5);
-    row[ColumnPerformer] = album.zespol;
-    row[ColumnTitle] = album.tytul;
-    row[ColumnGenre] = album.gatunek;
-    if (album.kopiacd != 0) {
-        row[ColumnCdKind] = copyKindLetter(album.kopiacd);
-        row[ColumnCdId] = l2t(album.idcd, 5);
-    } else {
-        row[ColumnCdKind] = "-";
-        row[ColumnCdId] = "-";
-    }
-    if (album.kopiamc != 0) {
-        row[ColumnMcKind] = copyKindLetter(album.kopiamc);
-        row[ColumnMcId] = l2t(album.idmc, 5);
-    } else {
-        row[ColumnMcKind] = "-";
-        row[ColumnMcId] = "-";
-    }
-    return row;
+    // Built whole rather than cell by cell: assigning short literals to the
+    // cells makes GCC 12 warn falsely of overlapping copies (-Wrestrict).
+    const auto kind = [](std::uint8_t code) {
+        return code != 0 ? std::string(copyKindLetter(code)) : std::string("-");
+    };
+    const auto id = [](std::uint8_t code, std::int32_t number) {
+        return code != 0 ? l2t(number, 5) : std::string("-");
+    };
+    return Row{l2t(album.id, 5),
+               album.zespol,
+               album.tytul,
+               album.gatunek,
+               kind(album.kopiacd),
+               kind(album.kopiamc),
+               id(album.kopiacd, album.idcd),
+               id(album.kopiamc, album.idmc)};
 }
 
 std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* progress)

@@ -84,7 +84,7 @@ TEST(SettingsFile, EveryFieldLandsAtItsOffsetAndReadsBack)
     s.wysokoscwiersza = 17;
     s.plikbazy = "/home/k.abx";
     for (std::size_t k = 0; k < 8; ++k)
-        s.ostatnie[k] = "r" + std::to_string(k + 1);
+        s.ostatnie[k] = std::string("r").append(std::to_string(k + 1));
     s.nawierzchu = true;
     s.szukane = "szukaj";
     s.zamiana = "zamien";

@@ -172,7 +172,8 @@ TEST_F(FileCommands, RecentListFollowsOpens)
 {
     std::vector<std::string> names;
     for (int i = 0; i < 9; ++i)
-        names.push_back(writeCatalogue("f" + std::to_string(i) + ".abx", {}));
+        names.push_back(
+            writeCatalogue(std::string("f").append(std::to_string(i)).append(".abx"), {}));
     for (const std::string& name : names)
         ASSERT_TRUE(form_.otworzbaze(name));
     EXPECT_EQ(form_.oplik[0]->text(), q(names[8]));
