@@ -1,9 +1,14 @@
 #include "uifixture.h"
 
+#include "AlbumListView.h"
+#include "AlbumTableModel.h"
+#include "Unit1.h"
 #include "cataloguefile.h"
 #include "dialogs.h"
 #include "settings.h"
 
+#include <QAbstractItemModelTester>
+#include <QListWidget>
 #include <unistd.h>
 
 namespace alborx::test {
@@ -30,6 +35,17 @@ std::string WindowTest::writeCatalogue(const std::string& name, const std::vecto
     EXPECT_EQ(zapiszbaze(table, settings, dir_.file(name)), WriteError::None);
     return dir_.file(name);
 }
+
+ListWatch::ListWatch(TForm1& form)
+{
+    for (QAbstractItemModel* model :
+         {static_cast<QAbstractItemModel*>(form.listacdModel),
+          static_cast<QAbstractItemModel*>(form.listafiltrModel), form.listagatunkow->model()})
+        testers_.push_back(std::make_unique<QAbstractItemModelTester>(
+            model, QAbstractItemModelTester::FailureReportingMode::Warning));
+}
+
+ListWatch::~ListWatch() = default;
 
 Row albumRow(const std::string& id, const std::string& performer, const std::string& title,
              const std::string& genre)

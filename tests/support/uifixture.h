@@ -7,8 +7,12 @@
 
 #include <QString>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QAbstractItemModelTester;
+class TForm1;
 
 namespace alborx::test {
 
@@ -25,6 +29,19 @@ protected:
 
 private:
     std::string previousFolder_;
+};
+
+// Watches the window's album list, filtered list and genre list with
+// QAbstractItemModelTester for as long as it lives: a model that breaks its
+// contract makes the tester warn, and a warning fails the test.
+class ListWatch
+{
+public:
+    explicit ListWatch(TForm1& form);
+    ~ListWatch();
+
+private:
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers_;
 };
 
 Row albumRow(const std::string& id, const std::string& performer, const std::string& title,

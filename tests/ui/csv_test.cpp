@@ -22,6 +22,7 @@ protected:
     }
 
     TForm1 form_;
+    ListWatch watch_{form_};
 };
 
 TEST_F(CsvCommands, ExportAndImportBringTheCatalogueBackAsOneStep)

@@ -42,6 +42,7 @@ protected:
     void selectRow(int row) { form_.listacd->selectAlbumRow(row); }
 
     TForm1 form_;
+    ListWatch watch_{form_};
 };
 
 TEST_F(Editor, StartsBlankWithCorrectingOff)

@@ -26,6 +26,7 @@ protected:
     QString q(const std::string& text) { return QString::fromStdString(text); }
 
     TForm1 form_;
+    ListWatch watch_{form_};
 };
 
 TEST_F(FileCommands, OpenShowsTheAlbumsAndTheFile)

@@ -47,6 +47,7 @@ protected:
     }
 
     TForm1 form_;
+    ListWatch watch_{form_};
 };
 
 TEST_F(FilterAndSearch, ThePanelStartsWithCdAndEveryKind)

@@ -54,6 +54,7 @@ protected:
     }
 
     TForm1 form_;
+    ListWatch watch_{form_};
 };
 
 TEST_F(Genres, TheGenreBoxHoldsTheSortedList)

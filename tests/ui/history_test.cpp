@@ -46,6 +46,7 @@ protected:
     }
 
     TForm1 form_;
+    ListWatch watch_{form_};
 };
 
 TEST_F(History, UsunIsUndoneAndRedoneThroughTheMenu)

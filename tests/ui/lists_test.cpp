@@ -6,6 +6,8 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QTest>
+#include <gmock/gmock.h>
+#include <gtest/gtest-spi.h>
 
 namespace alborx::test {
 namespace {
@@ -50,6 +52,35 @@ TEST_F(AlbumList, ModelIsConsistent)
     model_.reload();
     EXPECT_EQ(model_.headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(), "ID MC");
     EXPECT_FALSE(model_.flags(model_.index(0, 0)) & Qt::ItemIsEditable);
+}
+
+// A model that says it has rows but gives no index for them: the tester's
+// warning must reach the test as a failure, or the checks above prove nothing.
+class BrokenModel : public QAbstractTableModel
+{
+public:
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 3; }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : 2;
+    }
+    QModelIndex index(int, int, const QModelIndex& = {}) const override { return {}; }
+    QVariant data(const QModelIndex&, int) const override { return {}; }
+};
+
+TEST(ModelTester, WarningsOfABrokenModelFailTheTest)
+{
+    BrokenModel broken;
+    ::testing::TestPartResultArray failures;
+    {
+        const ::testing::ScopedFakeTestPartResultReporter intercept(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures);
+        QAbstractItemModelTester tester(&broken,
+                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+    }
+    ASSERT_GT(failures.size(), 0);
+    EXPECT_TRUE(failures.GetTestPartResult(0).failed());
+    EXPECT_THAT(failures.GetTestPartResult(0).message(), ::testing::HasSubstr("FAIL!"));
 }
 
 TEST_F(AlbumList, PresentationDefaults)
