@@ -157,7 +157,8 @@ int main(int argc, char** argv)
         AlbumTable joined;
         add("join into an equal catalogue",
             medianMs(
-                runs, [&] { joined = table; }, [&] { dolaczbaze(joined, settings, file); }));
+                runs, [&] { joined = table; },
+                [&] { redoChange(joined, settings, dolaczbaze(joined, settings, file).change); }));
         AlbumTable sorted;
         add("sort by Wykonawca",
             medianMs(
@@ -195,16 +196,17 @@ int main(int argc, char** argv)
                 runs, [&] { counter = 1; }, [&] { nowyid(full, IdKindAlbum, counter); }));
         AlbumTable adding;
         EditorForm form;
-        add("add one album (Dodaj)", medianMs(
-                                         runs,
-                                         [&] {
-                                             adding = table;
-                                             form = EditorForm{};
-                                             form.azespol = "Nowy";
-                                             form.nosnikcd = true;
-                                             form.nosnikmc = true;
-                                         },
-                                         [&] { dodajalbum(adding, form, settings); }));
+        add("add one album (Dodaj)",
+            medianMs(
+                runs,
+                [&] {
+                    adding = table;
+                    form = EditorForm{};
+                    form.azespol = "Nowy";
+                    form.nosnikcd = true;
+                    form.nosnikmc = true;
+                },
+                [&] { redoChange(adding, settings, dodajalbum(adding, form, settings).change); }));
         const std::string csvFile = folder + "/bench-" + std::to_string(size) + ".csv";
         add("CSV export", medianMs(
                               runs, [] {}, [&] { exportCsv(csvFile, table); }));
@@ -217,7 +219,10 @@ int main(int argc, char** argv)
             medianMs(
                 runs, [&] { imported = AlbumTable(); },
                 [&] {
-                    importCsv(imported, importCounters, csvText, detectImportOptions(csvText));
+                    redoChange(
+                        imported, importCounters,
+                        importCsv(imported, importCounters, csvText, detectImportOptions(csvText))
+                            .change);
                 }));
         // Without IDs every album takes the next free ones, as Dodaj does.
         std::string noIds = "Wykonawca;Album;Gatunek;CD;MC\r\n";
@@ -232,9 +237,14 @@ int main(int argc, char** argv)
                     imported = AlbumTable();
                     importCounters = TUstawienia();
                 },
-                [&] { importCsv(imported, importCounters, noIds, detectImportOptions(noIds)); }));
+                [&] {
+                    redoChange(
+                        imported, importCounters,
+                        importCsv(imported, importCounters, noIds, detectImportOptions(noIds))
+                            .change);
+                }));
         // A change of one cell in every album row (a genre renamed across the
-        // whole catalogue) recorded as one step, then taken back.
+        // whole catalogue) made as one step, then taken back.
         AlbumTable everyRow;
         TableChange change;
         const auto sameGenre = [&] {
@@ -244,12 +254,14 @@ int main(int argc, char** argv)
         };
         add("change every row as one step", medianMs(runs, sameGenre, [&] {
                 change = renameGenreInAlbums(everyRow, "Rock", "Rock i blues");
+                redoChange(everyRow, settings, change);
             }));
         add("undo of that step", medianMs(
                                      runs,
                                      [&] {
                                          sameGenre();
                                          change = renameGenreInAlbums(everyRow, "Rock", "Blues");
+                                         redoChange(everyRow, settings, change);
                                      },
                                      [&] { undoChange(everyRow, settings, change); }));
         add("undo after a sort (rows found by key)",
@@ -258,6 +270,7 @@ int main(int argc, char** argv)
                 [&] {
                     sameGenre();
                     change = renameGenreInAlbums(everyRow, "Rock", "Blues");
+                    redoChange(everyRow, settings, change);
                     everyRow.sortByColumn(ColumnTitle);
                 },
                 [&] { undoChange(everyRow, settings, change); }));

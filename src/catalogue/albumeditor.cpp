@@ -30,20 +30,6 @@ std::optional<std::int32_t> readIdField(const AlbumTable& table, const std::stri
     return nowyid(table, kind, counter);
 }
 
-void writeRow(AlbumTable& table, int row, const EditorForm& form)
-{
-    Row cells;
-    cells[ColumnId] = form.aid;
-    cells[ColumnPerformer] = obetnijspacje(form.azespol);
-    cells[ColumnTitle] = obetnijspacje(form.aalbum);
-    cells[ColumnGenre] = obetnijspacje(form.agatunek);
-    cells[ColumnCdKind] = form.nosnikcd ? std::string(copyKindLetter(form.kopiacd + 1)) : "-";
-    cells[ColumnCdId] = form.nosnikcd ? form.idcd : "-";
-    cells[ColumnMcKind] = form.nosnikmc ? std::string(copyKindLetter(form.kopiamc + 1)) : "-";
-    cells[ColumnMcId] = form.nosnikmc ? form.idmc : "-";
-    table.setRow(row, std::move(cells));
-}
-
 } // namespace
 
 EditorForm formFromRow(const Row& row)
@@ -71,52 +57,54 @@ bool qualifies(const EditorForm& form)
     return (form.nosnikcd || form.nosnikmc) && (!form.azespol.empty() || !form.aalbum.empty());
 }
 
-bool assignIds(const AlbumTable& table, EditorForm& form, TUstawienia& counters)
+bool assignIds(const AlbumTable& table, EditorForm& form, IdCounters& counters)
 {
-    std::int32_t nastid = counters.nastid;
-    std::int32_t nastidcd = counters.nastidcd;
-    std::int32_t nastidmc = counters.nastidmc;
-    const auto id = readIdField(table, form.aid, IdKindAlbum, nastid);
+    IdCounters next = counters;
+    const auto id = readIdField(table, form.aid, IdKindAlbum, next.nastid);
     std::optional<std::int32_t> cd;
     std::optional<std::int32_t> mc;
     if (form.nosnikcd)
-        cd = readIdField(table, form.idcd, IdKindCd, nastidcd);
+        cd = readIdField(table, form.idcd, IdKindCd, next.nastidcd);
     if (form.nosnikmc)
-        mc = readIdField(table, form.idmc, IdKindMc, nastidmc);
+        mc = readIdField(table, form.idmc, IdKindMc, next.nastidmc);
     if (!id || (form.nosnikcd && !cd) || (form.nosnikmc && !mc))
         return false;
 
-    counters.nastid = nastid;
-    counters.nastidcd = nastidcd;
-    counters.nastidmc = nastidmc;
+    counters = next;
     form.aid = l2t(*id, 5);
     form.idcd = cd ? l2t(*cd, 5) : std::string();
     form.idmc = mc ? l2t(*mc, 5) : std::string();
     return true;
 }
 
-AddResult dodajalbum(AlbumTable& table, EditorForm& form, TUstawienia& counters)
+Row rowOfForm(const EditorForm& form)
 {
-    AddResult added;
-    if (!qualifies(form))
-        return added;
-    if (!assignIds(table, form, counters)) {
-        added.result = EditResult::NoFreeId;
-        return added;
-    }
-    added.result = EditResult::Written;
-    added.row = appendAlbum(table, form);
-    return added;
+    Row cells;
+    cells[ColumnId] = form.aid;
+    cells[ColumnPerformer] = obetnijspacje(form.azespol);
+    cells[ColumnTitle] = obetnijspacje(form.aalbum);
+    cells[ColumnGenre] = obetnijspacje(form.agatunek);
+    cells[ColumnCdKind] = form.nosnikcd ? std::string(copyKindLetter(form.kopiacd + 1)) : "-";
+    cells[ColumnCdId] = form.nosnikcd ? form.idcd : "-";
+    cells[ColumnMcKind] = form.nosnikmc ? std::string(copyKindLetter(form.kopiamc + 1)) : "-";
+    cells[ColumnMcId] = form.nosnikmc ? form.idmc : "-";
+    return cells;
 }
 
-int appendAlbum(AlbumTable& table, const EditorForm& form)
+EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawienia& settings)
 {
-    const int row = table.liczbaalbumow() + 1;
-    if (row >= table.rowCount())
-        table.setRowCount(row + 1);
-    writeRow(table, row, form);
-    table.setLiczbaalbumow(row);
-    return row;
+    EditOutcome outcome;
+    if (!qualifies(form))
+        return outcome;
+    const IdCounters before = countersOf(settings);
+    IdCounters after = before;
+    if (!assignIds(table, form, after)) {
+        outcome.result = EditResult::NoFreeId;
+        return outcome;
+    }
+    outcome.result = EditResult::Written;
+    outcome.change = albumsAppended(table, {rowOfForm(form)}, before, after);
+    return outcome;
 }
 
 bool boundRowIsValid(const AlbumTable& table, const EditorBinding& binding)
@@ -132,24 +120,28 @@ bool boundFilterRowIsValid(const AlbumTable& filtered, const EditorBinding& bind
     return row >= 1 && row < filtered.rowCount() && filtered.cell(ColumnId, row) == binding.boundId;
 }
 
-EditResult poprawalbum(AlbumTable& table, const EditorBinding& binding, EditorForm& form,
-                       TUstawienia& counters)
+EditOutcome poprawalbum(const AlbumTable& table, const EditorBinding& binding, EditorForm& form,
+                        const TUstawienia& settings)
 {
+    EditOutcome outcome;
     if (!boundRowIsValid(table, binding) || !qualifies(form))
-        return EditResult::NotQualified;
-    if (!assignIds(table, form, counters))
-        return EditResult::NoFreeId;
-    writeRow(table, binding.wybranywiersz, form);
-    return EditResult::Written;
+        return outcome;
+    const IdCounters before = countersOf(settings);
+    IdCounters after = before;
+    if (!assignIds(table, form, after)) {
+        outcome.result = EditResult::NoFreeId;
+        return outcome;
+    }
+    outcome.result = EditResult::Written;
+    outcome.change = albumRewritten(table, binding.wybranywiersz, rowOfForm(form), before, after);
+    return outcome;
 }
 
-bool usunalbum(AlbumTable& table, const EditorBinding& binding)
+TableChange usunalbum(const AlbumTable& table, const EditorBinding& binding)
 {
     if (table.liczbaalbumow() == 0 || !boundRowIsValid(table, binding))
-        return false;
-    table.removeRow(binding.wybranywiersz);
-    table.setLiczbaalbumow(table.liczbaalbumow() - 1);
-    return true;
+        return {};
+    return albumRemoved(table, binding.wybranywiersz);
 }
 
 } // namespace alborx

@@ -5,6 +5,7 @@
 
 #include "albumtable.h"
 #include "settings.h"
+#include "tablechange.h"
 
 #include <cstdint>
 #include <string>
@@ -56,21 +57,22 @@ enum class EditResult
 // next free ID of its kind. On success the IDs (five digits) are written back
 // into the form and the counters advance; when a kind has no free ID left,
 // nothing changes and false is returned.
-bool assignIds(const AlbumTable& table, EditorForm& form, TUstawienia& counters);
+bool assignIds(const AlbumTable& table, EditorForm& form, IdCounters& counters);
 
-struct AddResult
+// The album row a form with assigned IDs stands for.
+Row rowOfForm(const EditorForm& form);
+
+// What Dodaj and Popraw make of a form: the result, and when it is Written
+// the change to apply. The form's IDs are written back into it.
+struct EditOutcome
 {
     EditResult result = EditResult::NotQualified;
-    int row = 0; // the new album's row
+    TableChange change;
 };
 
-// Writes a form whose IDs are assigned into a new row at the end (into the
-// blank row of an empty catalogue) and returns that row.
-int appendAlbum(AlbumTable& table, const EditorForm& form);
-
-// Dodaj: qualification, IDs, then appendAlbum. The album goes to the end (into the blank row of an
-// empty catalogue); its IDs are written back into the form.
-AddResult dodajalbum(AlbumTable& table, EditorForm& form, TUstawienia& counters);
+// Dodaj: qualification, IDs, then the album after the last one (into the
+// blank row of an empty catalogue).
+EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawienia& settings);
 
 // Whether the binding names an album row of this table that still holds the
 // album it was bound to.
@@ -78,13 +80,13 @@ bool boundRowIsValid(const AlbumTable& table, const EditorBinding& binding);
 // Whether the filtered list's row of the binding still shows that album.
 bool boundFilterRowIsValid(const AlbumTable& filtered, const EditorBinding& binding);
 
-// Popraw: rewrites the bound row from the form (the old IDs still count as
+// Popraw: the bound row rewritten from the form (the old IDs still count as
 // taken while new ones are chosen).
-EditResult poprawalbum(AlbumTable& table, const EditorBinding& binding, EditorForm& form,
-                       TUstawienia& counters);
+EditOutcome poprawalbum(const AlbumTable& table, const EditorBinding& binding, EditorForm& form,
+                        const TUstawienia& settings);
 
-// Usuń, on the main table: removes the bound row. Returns false when the
-// binding names no album of the table.
-bool usunalbum(AlbumTable& table, const EditorBinding& binding);
+// Usuń, on the main table: taking out the bound row; an empty change when
+// the binding names no album of the table.
+TableChange usunalbum(const AlbumTable& table, const EditorBinding& binding);
 
 } // namespace alborx

@@ -238,4 +238,11 @@ std::vector<int> AlbumTable::sortByColumn(int column)
     return newIndex;
 }
 
+RowKey AlbumTable::reserveKeys(std::size_t count) const
+{
+    const RowKey first = nextKey_;
+    nextKey_ += static_cast<RowKey>(count);
+    return first;
+}
+
 } // namespace alborx

@@ -100,6 +100,9 @@ public:
     // position (1 to N + 1; outside that they go to the end). An empty
     // catalogue's blank row gives way to them.
     void insertAlbums(int position, std::vector<KeyedRow> albums);
+    // Hands out count keys no row has had, for albums a change will insert;
+    // returns the first, the others follow it.
+    RowKey reserveKeys(std::size_t count) const;
 
 private:
     RowKey newKey() { return nextKey_++; }
@@ -107,7 +110,9 @@ private:
 
     std::vector<Row> rows_;
     std::vector<RowKey> keys_;
-    RowKey nextKey_ = 1;
+    // Handing out keys changes no album, so a change can be prepared on a
+    // table it may not touch yet.
+    mutable RowKey nextKey_ = 1;
     std::int32_t liczbaalbumow_ = 0;
     int sortColumn_ = ColumnPerformer;
     bool sortAscending_ = true;

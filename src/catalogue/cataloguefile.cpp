@@ -298,7 +298,7 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
     return result;
 }
 
-JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::string& name,
+JoinResult dolaczbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
                       Progress* progress)
 {
     JoinResult result;
@@ -308,15 +308,11 @@ JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::strin
     if (contents.status != ReadStatus::Ok)
         return result;
 
-    const int added = static_cast<int>(contents.albums.size());
     result.joined = true;
-    result.firstRow = before + 1;
-    result.loaded = added;
+    result.loaded = static_cast<int>(contents.albums.size());
     result.damaged = contents.damaged;
-    table.setRowCount(before + added + 1);
-    for (int i = 0; i < added; ++i)
-        table.setRow(before + 1 + i, std::move(contents.albums[static_cast<std::size_t>(i)]));
-    table.setLiczbaalbumow(before + added);
+    const IdCounters counters = countersOf(settings);
+    result.change = albumsAppended(table, std::move(contents.albums), counters, counters);
     dodajostatni(settings.ostatnie, name);
     return result;
 }

@@ -12,6 +12,7 @@
 #include "progress.h"
 #include "safefile.h"
 #include "settings.h"
+#include "tablechange.h"
 
 #include <array>
 #include <cstdint>
@@ -121,16 +122,16 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
 struct JoinResult
 {
     bool joined = false;
-    int firstRow = 0; // the first joined album's row
     int loaded = 0;
     bool damaged = false;
+    // The file's albums, unchanged, after the albums of the table.
+    TableChange change;
 };
 
-// Appends the file's albums, unchanged, after the albums of the table and
-// puts the file on the recent list. The current file and the ID counters stay
-// as they are. A file that cannot be read or has the wrong magic changes
-// nothing.
-JoinResult dolaczbaze(AlbumTable& table, TUstawienia& settings, const std::string& name,
+// Reads the file's albums to be joined to the table and puts the file on the
+// recent list. The current file and the ID counters stay as they are. A file
+// that cannot be read or has the wrong magic gives nothing to join.
+JoinResult dolaczbaze(const AlbumTable& table, TUstawienia& settings, const std::string& name,
                       Progress* progress = nullptr);
 
 // Writes the catalogue to name, keeping the previous file as name + ".bak"

@@ -336,9 +336,11 @@ CsvImportOptions detectImportOptions(std::string_view bytes)
     return options;
 }
 
-CsvImportResult importCsv(AlbumTable& table, TUstawienia& counters, std::string_view bytes,
-                          const CsvImportOptions& options)
+CsvImportResult importCsv(const AlbumTable& table, const TUstawienia& settings,
+                          std::string_view bytes, const CsvImportOptions& options)
 {
+    const IdCounters countersBefore = countersOf(settings);
+    IdCounters counters = countersBefore;
     CsvImportResult result;
     const std::vector<CsvRecord> records = parseCsv(withoutByteOrderMark(bytes), options.separator);
     std::array<FreeIdFinder, 3> finders = {FreeIdFinder(table, IdKindAlbum),
@@ -419,14 +421,9 @@ CsvImportResult importCsv(AlbumTable& table, TUstawienia& counters, std::string_
         rows.push_back(std::move(row));
     }
 
-    result.firstRow = before + 1;
     result.added = static_cast<int>(rows.size());
-    if (rows.empty())
-        return result;
-    table.setRowCount(before + result.added + 1);
-    for (int i = 0; i < result.added; ++i)
-        table.setRow(before + 1 + i, std::move(rows[static_cast<std::size_t>(i)]));
-    table.setLiczbaalbumow(before + result.added);
+    if (!rows.empty())
+        result.change = albumsAppended(table, std::move(rows), countersBefore, counters);
     return result;
 }
 

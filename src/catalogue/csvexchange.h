@@ -6,6 +6,7 @@
 #include "albumtable.h"
 #include "safefile.h"
 #include "settings.h"
+#include "tablechange.h"
 
 #include <array>
 #include <cstdint>
@@ -100,19 +101,20 @@ struct SkippedLine
 
 struct CsvImportResult
 {
-    int firstRow = 0; // the first added album's row
     int added = 0;
     int replaced = 0; // characters Windows-1250 could not hold
     std::vector<SkippedLine> skipped;
+    // The albums after the albums of the table, with the ID counters moved.
+    TableChange change;
 };
 
-// Appends the albums of a CSV text to the table, as a join appends. IDs are
+// The albums of a CSV text to append to the table, as a join appends. IDs are
 // taken as given when they are numbers of at least 1, otherwise the next
 // free ID of their kind; a medium column holding "O", "P", "K", "M" or the
 // copy-kind texts marks that medium with that kind, another text marks it as
 // an original, "-" or nothing marks it not owned; an album with no medium
 // gets CD "O". Texts longer than their column's limit are cut to it.
-CsvImportResult importCsv(AlbumTable& table, TUstawienia& counters, std::string_view bytes,
-                          const CsvImportOptions& options);
+CsvImportResult importCsv(const AlbumTable& table, const TUstawienia& settings,
+                          std::string_view bytes, const CsvImportOptions& options);
 
 } // namespace alborx

@@ -134,12 +134,14 @@ std::string replaceFirst(std::string_view cell, std::string_view szukane, std::s
     return result;
 }
 
-int replaceInRow(AlbumTable& table, int row, std::string_view szukane, std::string_view zamiana,
+int replaceInRow(Row& row, std::string_view szukane, std::string_view zamiana,
                  const SearchColumns& columns)
 {
-    const int column = matchingColumn(table.row(row), upperPhrase(szukane), columns);
-    if (column >= 0)
-        table.setCell(column, row, replaceFirst(table.cell(column, row), szukane, zamiana));
+    const int column = matchingColumn(row, upperPhrase(szukane), columns);
+    if (column >= 0) {
+        std::string& cell = row[static_cast<std::size_t>(column)];
+        cell = replaceFirst(cell, szukane, zamiana);
+    }
     return column;
 }
 

@@ -65,7 +65,7 @@ std::string replaceFirst(std::string_view cell, std::string_view szukane, std::s
 
 // Replaces the first occurrence of the phrase in the first chosen column of
 // the row that contains it. Returns that column, or -1 when none does.
-int replaceInRow(AlbumTable& table, int row, std::string_view szukane, std::string_view zamiana,
+int replaceInRow(Row& row, std::string_view szukane, std::string_view zamiana,
                  const SearchColumns& columns);
 
 } // namespace alborx

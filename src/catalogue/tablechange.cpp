@@ -94,19 +94,17 @@ void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& cha
         setCounters(settings, change.countersAfter);
 }
 
-TableChange albumsAdded(const AlbumTable& table, int first, int last, const IdCounters& before,
-                        const IdCounters& after)
+TableChange albumsAppended(const AlbumTable& table, std::vector<Row> albums,
+                           const IdCounters& before, const IdCounters& after)
 {
     TableChange change;
-    change.insertedAt = first;
+    change.insertedAt = table.liczbaalbumow() + 1;
     change.countersBefore = before;
     change.countersAfter = after;
-    if (first < 1)
-        return change;
-    last = std::min({last, table.liczbaalbumow(), table.rowCount() - 1});
-    change.inserted.reserve(static_cast<std::size_t>(std::max(0, last - first + 1)));
-    for (int row = first; row <= last; ++row)
-        change.inserted.push_back({table.rowKey(row), table.row(row)});
+    RowKey key = table.reserveKeys(albums.size());
+    change.inserted.reserve(albums.size());
+    for (Row& album : albums)
+        change.inserted.push_back({key++, std::move(album)});
     return change;
 }
 
@@ -118,7 +116,7 @@ TableChange albumRemoved(const AlbumTable& table, int row)
     return change;
 }
 
-TableChange albumRewritten(const AlbumTable& table, int row, const Row& before,
+TableChange albumRewritten(const AlbumTable& table, int row, const Row& after,
                            const IdCounters& countersBefore, const IdCounters& countersAfter)
 {
     TableChange change;
@@ -128,27 +126,22 @@ TableChange albumRewritten(const AlbumTable& table, int row, const Row& before,
         return change;
     for (int column = 0; column < kColumnCount; ++column) {
         const std::string& now = table.cell(column, row);
-        if (now != before[static_cast<std::size_t>(column)])
-            change.cells.push_back(
-                {table.rowKey(row), row, column, before[static_cast<std::size_t>(column)], now});
+        const std::string& wanted = after[static_cast<std::size_t>(column)];
+        if (now != wanted)
+            change.cells.push_back({table.rowKey(row), row, column, now, wanted});
     }
     return change;
 }
 
-void setCellRecorded(AlbumTable& table, TableChange& change, int column, int row, std::string text)
-{
-    if (table.cell(column, row) == text)
-        return;
-    change.cells.push_back({table.rowKey(row), row, column, table.cell(column, row), text});
-    table.setCell(column, row, std::move(text));
-}
-
-TableChange renameGenreInAlbums(AlbumTable& table, const std::string& from, const std::string& to)
+TableChange renameGenreInAlbums(const AlbumTable& table, const std::string& from,
+                                const std::string& to)
 {
     TableChange change;
+    if (from == to)
+        return change;
     for (int row = 1; row <= table.liczbaalbumow() && row < table.rowCount(); ++row) {
         if (table.cell(ColumnGenre, row) == from)
-            setCellRecorded(table, change, ColumnGenre, row, to);
+            change.cells.push_back({table.rowKey(row), row, ColumnGenre, from, to});
     }
     return change;
 }

@@ -60,27 +60,29 @@ struct TableChange
 
 // Puts the table and the counters back as they were before the change.
 void undoChange(AlbumTable& table, TUstawienia& settings, const TableChange& change);
-// Does the change again on the table as undoChange left it.
+// Makes the change: the first time on the table it was prepared for, later
+// again on the table as undoChange left it.
 void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& change);
 
-// The album rows first..last as they stand now, added by a command that has
-// just run (Dodaj, a join).
-TableChange albumsAdded(const AlbumTable& table, int first, int last, const IdCounters& before = {},
-                        const IdCounters& after = {});
+// The commands prepare their changes with these; none of them changes the
+// table.
 
-// An album row about to be removed (Usuń): call before removing it.
+// New albums after the last one (Dodaj, a join, an import), with keys of
+// their own.
+TableChange albumsAppended(const AlbumTable& table, std::vector<Row> albums,
+                           const IdCounters& before = {}, const IdCounters& after = {});
+
+// Taking out an album row (Usuń).
 TableChange albumRemoved(const AlbumTable& table, int row);
 
-// The cells of one album row that differ between before and now (Popraw).
-TableChange albumRewritten(const AlbumTable& table, int row, const Row& before,
+// The cells of one album row that differ between the row now and after
+// (Popraw, Zamień).
+TableChange albumRewritten(const AlbumTable& table, int row, const Row& after,
                            const IdCounters& countersBefore = {},
                            const IdCounters& countersAfter = {});
 
-// Writes a cell and records the edit in change, when the text differs.
-void setCellRecorded(AlbumTable& table, TableChange& change, int column, int row, std::string text);
-
-// Every album whose genre is exactly from gets the genre to; the edits are
-// returned as one change.
-TableChange renameGenreInAlbums(AlbumTable& table, const std::string& from, const std::string& to);
+// Every album whose genre is exactly from gets the genre to.
+TableChange renameGenreInAlbums(const AlbumTable& table, const std::string& from,
+                                const std::string& to);
 
 } // namespace alborx

@@ -136,10 +136,14 @@ public:
     void Znajdnastpny1Click();
     void Zamienastpny1Click();
 
-    // The history of changes to the catalogue ("Edycja"): a command that
-    // changed the table records what it changed under a menu text.
-    void recordChange(alborx::TableChange change, const QString& text);
-    // Takes a recorded change back or does it again, and refreshes what the
+    // The history of changes to the catalogue ("Edycja"). A command prepares
+    // its change and makes it here, as one step under a menu text; it then
+    // refreshes what it shows itself.
+    void makeChange(alborx::TableChange change, const QString& text);
+    // The table side of a step done for the first time: the change, told to
+    // the album list.
+    void applyChange(const alborx::TableChange& change);
+    // Takes a step back or does it again from the menu, and refreshes what the
     // command itself refreshed.
     void applyHistoryStep(const alborx::TableChange& change, bool redo);
     QUndoStack* historia = nullptr;

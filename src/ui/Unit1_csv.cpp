@@ -89,19 +89,16 @@ void TForm1::Importujzcsv1Click()
     if (!alborx::ui::runDialog(dialog))
         return;
 
-    const alborx::IdCounters counters = alborx::countersOf(ustawienia);
     alborx::CsvImportResult result;
     {
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie pliku CSV..."));
         result = alborx::importCsv(albumy, ustawienia, text, dialog.options());
         if (result.added > 0) {
-            listacdModel->reload();
-            const int last = result.firstRow + result.added - 1;
-            addJoinedGenres(result.firstRow, last);
-            recordChange(alborx::albumsAdded(albumy, result.firstRow, last, counters,
-                                             alborx::countersOf(ustawienia)),
-                         QStringLiteral("Importuj z CSV (") + alborx::ui::albumCount(result.added) +
-                             QLatin1Char(')'));
+            const int first = result.change.insertedAt;
+            makeChange(std::move(result.change), QStringLiteral("Importuj z CSV (") +
+                                                     alborx::ui::albumCount(result.added) +
+                                                     QLatin1Char(')'));
+            addJoinedGenres(first, first + result.added - 1);
         }
     }
     odswiezlistecd();

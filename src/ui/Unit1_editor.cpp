@@ -339,27 +339,23 @@ void TForm1::dodajguzClick()
 {
     ignoreListacdSelection_ = true;
     alborx::EditorForm form = editorForm();
-    const alborx::IdCounters counters = alborx::countersOf(ustawienia);
-    if (alborx::qualifies(form)) {
-        if (alborx::assignIds(albumy, form, ustawienia)) {
-            listacdModel->beginAppendAlbumRow();
-            const int row = alborx::appendAlbum(albumy, form);
-            listacdModel->endAppendAlbumRow();
-            recordChange(
-                alborx::albumsAdded(albumy, row, row, counters, alborx::countersOf(ustawienia)),
-                QStringLiteral("Dodaj album ") + alborx::ui::albumCaption(albumy.row(row)));
-            aid->setText(toQt(form.aid));
-            idcd->setText(toQt(form.idcd));
-            idmc->setText(toQt(form.idmc));
-            poprawguz->setEnabled(true);
-            listacd->selectAlbumRow(row, QAbstractItemView::EnsureVisible);
-            scrollToAlbumRow(row);
-            binding.wybranywiersz = row;
-            binding.boundId = albumy.cell(alborx::ColumnId, row);
-            binding.zfiltru = false;
-        } else {
-            noFreeId();
-        }
+    alborx::EditOutcome added = alborx::dodajalbum(albumy, form, ustawienia);
+    if (added.result == alborx::EditResult::Written) {
+        const QString text = QStringLiteral("Dodaj album ") +
+                             alborx::ui::albumCaption(added.change.inserted.front().row);
+        makeChange(std::move(added.change), text);
+        const int row = albumy.liczbaalbumow();
+        aid->setText(toQt(form.aid));
+        idcd->setText(toQt(form.idcd));
+        idmc->setText(toQt(form.idmc));
+        poprawguz->setEnabled(true);
+        listacd->selectAlbumRow(row, QAbstractItemView::EnsureVisible);
+        scrollToAlbumRow(row);
+        binding.wybranywiersz = row;
+        binding.boundId = albumy.cell(alborx::ColumnId, row);
+        binding.zfiltru = false;
+    } else if (added.result == alborx::EditResult::NoFreeId) {
+        noFreeId();
     }
     ignoreListacdSelection_ = false;
     odswiezlistecd();
@@ -369,21 +365,16 @@ void TForm1::poprawguzClick()
 {
     const int row = binding.wybranywiersz;
     const bool bound = alborx::boundRowIsValid(albumy, binding);
-    const alborx::Row before = bound ? albumy.row(row) : alborx::Row{};
-    const alborx::IdCounters counters = alborx::countersOf(ustawienia);
     alborx::EditorForm form = editorForm();
-    const auto result = alborx::poprawalbum(albumy, binding, form, ustawienia);
-    if (result == alborx::EditResult::Written) {
-        listacdModel->albumRowsChanged(row, row);
-        alborx::TableChange change =
-            alborx::albumRewritten(albumy, row, before, counters, alborx::countersOf(ustawienia));
-        if (!change.empty() || change.countersBefore != change.countersAfter)
-            recordChange(std::move(change), QStringLiteral("Popraw album ") +
-                                                alborx::ui::albumCaption(albumy.row(row)));
+    alborx::EditOutcome corrected = alborx::poprawalbum(albumy, binding, form, ustawienia);
+    if (corrected.result == alborx::EditResult::Written) {
+        const QString text =
+            QStringLiteral("Popraw album ") + alborx::ui::albumCaption(alborx::rowOfForm(form));
+        makeChange(std::move(corrected.change), text);
         aid->setText(toQt(form.aid));
         idcd->setText(toQt(form.idcd));
         idmc->setText(toQt(form.idmc));
-    } else if (result == alborx::EditResult::NoFreeId) {
+    } else if (corrected.result == alborx::EditResult::NoFreeId) {
         noFreeId();
     }
     if (bound)
@@ -405,7 +396,7 @@ void TForm1::usunguzClick()
     // moves of their current rows while rows go; those reports are taken
     // once the removal is over, so that they name rows of the new table.
     const alborx::EditorBinding target = binding;
-    alborx::TableChange change = alborx::albumRemoved(albumy, target.wybranywiersz);
+    alborx::TableChange change = alborx::usunalbum(albumy, target);
     const QString caption = alborx::ui::albumCaption(albumy.row(target.wybranywiersz));
     ignoreListacdSelection_ = true;
     ignoreListafiltrSelection_ = true;
@@ -414,10 +405,7 @@ void TForm1::usunguzClick()
         przefiltrowane.removeRow(target.wierszfiltru);
         listafiltrModel->endRemoveAlbumRow();
     }
-    listacdModel->beginRemoveAlbumRow(target.wybranywiersz);
-    alborx::usunalbum(albumy, target);
-    listacdModel->endRemoveAlbumRow();
-    recordChange(std::move(change), QStringLiteral("Usuń album ") + caption);
+    makeChange(std::move(change), QStringLiteral("Usuń album ") + caption);
     ignoreListacdSelection_ = false;
     ignoreListafiltrSelection_ = false;
 

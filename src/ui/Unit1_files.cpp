@@ -112,12 +112,11 @@ void TForm1::dolaczbaze(const std::string& name)
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
         result = alborx::dolaczbaze(albumy, ustawienia, name, progress.get());
         if (result.joined) {
-            listacdModel->reload();
-            recordChange(
-                alborx::albumsAdded(albumy, result.firstRow, result.firstRow + result.loaded - 1),
-                QStringLiteral("Dołącz bazę (") + alborx::ui::albumCount(result.loaded) +
-                    QLatin1Char(')'));
-            addJoinedGenres(result.firstRow, result.firstRow + result.loaded - 1);
+            const int first = result.change.insertedAt;
+            makeChange(std::move(result.change), QStringLiteral("Dołącz bazę (") +
+                                                     alborx::ui::albumCount(result.loaded) +
+                                                     QLatin1Char(')'));
+            addJoinedGenres(first, first + result.loaded - 1);
             pokazostatnie();
         }
     }

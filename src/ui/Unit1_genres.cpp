@@ -179,12 +179,10 @@ void TForm1::Button1aClick()
     const std::string old = fromQtLossy(item->text());
     const std::string renamed = fromQtLossy(gnazwagatunku->text());
     alborx::TableChange change = alborx::renameGenreInAlbums(albumy, old, renamed);
-    if (!change.empty()) {
-        listacdModel->albumRowsChanged(1, albumy.liczbaalbumow());
-        const int fields = static_cast<int>(change.cells.size());
-        recordChange(std::move(change), QStringLiteral("Popraw gatunek «%1» (%2)")
-                                            .arg(toQt(old), alborx::ui::fieldCount(fields)));
-    }
+    const int fields = static_cast<int>(change.cells.size());
+    makeChange(
+        std::move(change),
+        QStringLiteral("Popraw gatunek «%1» (%2)").arg(toQt(old), alborx::ui::fieldCount(fields)));
     Button1Click();
 }
 

@@ -1,6 +1,7 @@
 // The catalogue's history of changes: the menu "Edycja" with "Cofnij" and
-// "Ponów", and the steps that take a change of the album table back and do
-// it again. A step keeps only what its command changed (alborx::TableChange).
+// "Ponów", and the steps that make a change of the album table, take it back
+// and do it again. A step keeps only what its command changes
+// (alborx::TableChange); the table is changed through steps alone.
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
 #include "Unit1.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QUndoStack>
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -28,20 +30,22 @@ public:
 
     void undo() override { form_.applyHistoryStep(change_, false); }
 
+    // The first redo, when the command pushes the step, makes the change and
+    // leaves the rest to the command; later ones redo it from the menu.
     void redo() override
     {
-        // The command has already made the change when the step is recorded.
-        if (recorded_) {
-            recorded_ = false;
-            return;
+        if (made_) {
+            form_.applyHistoryStep(change_, true);
+        } else {
+            form_.applyChange(change_);
+            made_ = true;
         }
-        form_.applyHistoryStep(change_, true);
     }
 
 private:
     TForm1& form_;
     alborx::TableChange change_;
-    bool recorded_ = true;
+    bool made_ = false;
 };
 
 // One text for a whole row, to find rows of the filtered list by content.
@@ -109,11 +113,40 @@ void TForm1::buildEditMenu(QMenuBar* bar)
     showState();
 }
 
-void TForm1::recordChange(alborx::TableChange change, const QString& text)
+void TForm1::makeChange(alborx::TableChange change, const QString& text)
 {
-    if (change.empty())
+    if (change.empty()) {
+        // Nothing of the table changes, so there is nothing to take back;
+        // counters a command moved still move.
+        alborx::setCounters(ustawienia, change.countersAfter);
         return;
+    }
     historia->push(new CatalogueStep(*this, std::move(change), text));
+}
+
+void TForm1::applyChange(const alborx::TableChange& change)
+{
+    // The lists hear of the change as narrowly as it goes, so that their
+    // current rows and selections stay with their albums.
+    if (change.cells.empty() && change.removed.empty() && change.inserted.size() == 1 &&
+        change.insertedAt == albumy.liczbaalbumow() + 1) {
+        listacdModel->beginAppendAlbumRow();
+        alborx::redoChange(albumy, ustawienia, change);
+        listacdModel->endAppendAlbumRow();
+    } else if (change.cells.empty() && change.inserted.empty() && change.removed.size() == 1) {
+        listacdModel->beginRemoveAlbumRow(change.removed.front().position);
+        alborx::redoChange(albumy, ustawienia, change);
+        listacdModel->endRemoveAlbumRow();
+    } else if (change.inserted.empty() && change.removed.empty()) {
+        alborx::redoChange(albumy, ustawienia, change);
+        const auto [first, last] = std::minmax_element(
+            change.cells.begin(), change.cells.end(),
+            [](const alborx::CellEdit& a, const alborx::CellEdit& b) { return a.row < b.row; });
+        listacdModel->albumRowsChanged(first->row, last->row);
+    } else {
+        alborx::redoChange(albumy, ustawienia, change);
+        listacdModel->reload();
+    }
 }
 
 void TForm1::applyHistoryStep(const alborx::TableChange& change, bool redo)

@@ -30,13 +30,13 @@ void TForm1::szukaj(bool replace)
             const bool asked = Form7->pytanieozamiane->isChecked();
             if (!asked || alborx::ui::pytanie(this, QStringLiteral("Zamienić?"),
                                               QStringLiteral("Czy zamienić?")) == QMessageBox::Ok) {
-                const alborx::Row before = albumy.row(row);
-                alborx::replaceInRow(albumy, row, ustawienia.szukane, ustawienia.zamiana,
+                alborx::Row after = albumy.row(row);
+                alborx::replaceInRow(after, ustawienia.szukane, ustawienia.zamiana,
                                      ustawienia.szukajw);
-                listacdModel->albumRowsChanged(row, row);
-                recordChange(alborx::albumRewritten(albumy, row, before),
-                             QStringLiteral("Zamień (") + alborx::ui::fieldCount(1) +
-                                 QLatin1Char(')'));
+                makeChange(
+                    alborx::albumRewritten(albumy, row, after, alborx::countersOf(ustawienia),
+                                           alborx::countersOf(ustawienia)),
+                    QStringLiteral("Zamień (") + alborx::ui::fieldCount(1) + QLatin1Char(')'));
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "albumeditor.h"
+#include "tablechange.h"
 #include "textfunctions.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,30 @@ EditorForm cdAlbum(const std::string& aid, const std::string& performer = "Kult"
     form.aalbum = "Spokojnie";
     form.nosnikcd = true;
     return form;
+}
+
+// The commands as the window makes them: the change prepared, then made.
+EditOutcome dodaj(AlbumTable& table, EditorForm& form, TUstawienia& settings)
+{
+    EditOutcome outcome = dodajalbum(table, form, settings);
+    redoChange(table, settings, outcome.change);
+    return outcome;
+}
+
+EditResult popraw(AlbumTable& table, const EditorBinding& binding, EditorForm& form,
+                  TUstawienia& settings)
+{
+    const EditOutcome outcome = poprawalbum(table, binding, form, settings);
+    redoChange(table, settings, outcome.change);
+    return outcome.result;
+}
+
+bool usun(AlbumTable& table, const EditorBinding& binding)
+{
+    const TableChange change = usunalbum(table, binding);
+    TUstawienia settings;
+    redoChange(table, settings, change);
+    return !change.empty();
 }
 
 AlbumTable withIds(const std::vector<std::string>& ids)
@@ -62,9 +87,9 @@ TEST(Dodaj, FillsTheBlankRowOfANewCatalogue)
     TUstawienia counters;
     EditorForm form = cdAlbum("");
     form.azespol = "Kult  ";
-    const AddResult added = dodajalbum(table, form, counters);
+    const EditOutcome added = dodaj(table, form, counters);
     EXPECT_EQ(added.result, EditResult::Written);
-    EXPECT_EQ(added.row, 1);
+    EXPECT_EQ(added.change.insertedAt, 1);
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.liczbaalbumow(), 1);
     EXPECT_EQ(table.row(1), Row({"00001", "Kult", "Spokojnie", "", "O", "-", "00001", "-"}));
@@ -82,7 +107,7 @@ TEST(Dodaj, ReadsIdFieldsByTheIdRule)
         TUstawienia counters;
         EditorForm form = cdAlbum(typed);
         form.idcd = typed;
-        dodajalbum(table, form, counters);
+        dodaj(table, form, counters);
         EXPECT_EQ(table.cell(ColumnId, 1), stored) << typed;
         EXPECT_EQ(table.cell(ColumnCdId, 1), stored) << typed;
     }
@@ -95,8 +120,8 @@ TEST(Dodaj, AutomaticIdsFollowTheCounter)
     counters.nastid = 1;
     counters.nastidcd = 0;
     EditorForm form = cdAlbum("");
-    const AddResult added = dodajalbum(table, form, counters);
-    EXPECT_EQ(added.row, 4);
+    const EditOutcome added = dodaj(table, form, counters);
+    EXPECT_EQ(added.change.insertedAt, 4);
     EXPECT_EQ(table.cell(ColumnId, 4), "00003");
     EXPECT_EQ(form.aid, "00003");
     EXPECT_EQ(counters.nastid, 3);
@@ -108,8 +133,8 @@ TEST(Dodaj, TwiceWithoutChangesAddsTwoAlbumsWithTheSameIds)
     AlbumTable table;
     TUstawienia counters;
     EditorForm form = cdAlbum("");
-    dodajalbum(table, form, counters);
-    dodajalbum(table, form, counters);
+    dodaj(table, form, counters);
+    dodaj(table, form, counters);
     EXPECT_EQ(table.liczbaalbumow(), 2);
     EXPECT_EQ(table.row(1), table.row(2));
 }
@@ -123,7 +148,7 @@ TEST(Dodaj, AMediumNotOwnedStoresDashesAndEmptiesItsField)
     form.idcd = "9";
     form.nosnikmc = true;
     form.kopiamc = 2;
-    dodajalbum(table, form, counters);
+    dodaj(table, form, counters);
     EXPECT_EQ(table.row(1), Row({"00005", "Kult", "Spokojnie", "", "-", "K", "-", "00001"}));
     EXPECT_EQ(form.idcd, "");
     EXPECT_EQ(form.idmc, "00001");
@@ -134,14 +159,14 @@ TEST(Dodaj, NotQualifiedOrNoFreeIdWritesNothing)
     AlbumTable table;
     TUstawienia counters;
     EditorForm empty;
-    EXPECT_EQ(dodajalbum(table, empty, counters).result, EditResult::NotQualified);
+    EXPECT_EQ(dodaj(table, empty, counters).result, EditResult::NotQualified);
 
     std::vector<std::string> ids;
     for (int id = 1; id <= 99999; ++id)
         ids.push_back(l2t(id, 5));
     AlbumTable full = withIds(ids);
     EditorForm form = cdAlbum("17"); // the album ID is typed, the CD ID is not
-    EXPECT_EQ(dodajalbum(full, form, counters).result, EditResult::NoFreeId);
+    EXPECT_EQ(dodaj(full, form, counters).result, EditResult::NoFreeId);
     EXPECT_EQ(full.liczbaalbumow(), 99999);
     EXPECT_EQ(form.aid, "17");
     EXPECT_EQ(counters.nastid, 0);
@@ -155,7 +180,7 @@ TEST(Popraw, OldIdsStillCountAsTaken)
     EditorForm form = formFromRow(table.row(1));
     form.aid.clear();
     form.idcd.clear();
-    EXPECT_EQ(poprawalbum(table, binding, form, counters), EditResult::Written);
+    EXPECT_EQ(popraw(table, binding, form, counters), EditResult::Written);
     EXPECT_EQ(table.cell(ColumnId, 1), "00003");
     EXPECT_EQ(table.cell(ColumnCdId, 1), "00003");
     EXPECT_EQ(table.liczbaalbumow(), 2);
@@ -169,7 +194,7 @@ TEST(Popraw, UntickingCdStoresDashes)
     EditorForm form = formFromRow(table.row(1));
     form.nosnikcd = false;
     form.nosnikmc = true;
-    poprawalbum(table, binding, form, counters);
+    popraw(table, binding, form, counters);
     EXPECT_EQ(table.cell(ColumnCdKind, 1), "-");
     EXPECT_EQ(table.cell(ColumnCdId, 1), "-");
     EXPECT_EQ(form.idcd, "");
@@ -183,25 +208,25 @@ TEST(EditorGuards, PoprawAndUsunTouchOnlyTheBoundAlbum)
     for (const EditorBinding& stale :
          {EditorBinding{0, 0, false, "ID"}, EditorBinding{3, 0, false, ""},
           EditorBinding{2, 0, false, "00001"}, EditorBinding{-1, 0, false, ""}}) {
-        EXPECT_EQ(poprawalbum(table, stale, form, counters), EditResult::NotQualified);
-        EXPECT_FALSE(usunalbum(table, stale));
+        EXPECT_EQ(popraw(table, stale, form, counters), EditResult::NotQualified);
+        EXPECT_FALSE(usun(table, stale));
     }
     EXPECT_EQ(table.liczbaalbumow(), 2);
     EXPECT_EQ(table.cell(ColumnId, 0), "ID");
     EXPECT_EQ(table.cell(ColumnId, 2), "00002");
 
     AlbumTable empty;
-    EXPECT_FALSE(usunalbum(empty, EditorBinding{1, 0, false, ""}));
+    EXPECT_FALSE(usun(empty, EditorBinding{1, 0, false, ""}));
     EXPECT_EQ(empty.rowCount(), 2);
 }
 
 TEST(EditorGuards, UsunRemovesTheRowAndLeavesABlankRowAtTheEnd)
 {
     AlbumTable table = withIds({"00001", "00002"});
-    EXPECT_TRUE(usunalbum(table, EditorBinding{1, 0, false, "00001"}));
+    EXPECT_TRUE(usun(table, EditorBinding{1, 0, false, "00001"}));
     EXPECT_EQ(table.liczbaalbumow(), 1);
     EXPECT_EQ(table.cell(ColumnId, 1), "00002");
-    EXPECT_TRUE(usunalbum(table, EditorBinding{1, 0, false, "00002"}));
+    EXPECT_TRUE(usun(table, EditorBinding{1, 0, false, "00002"}));
     EXPECT_EQ(table.liczbaalbumow(), 0);
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.row(1), Row{});

@@ -607,6 +607,14 @@ TEST_F(OpenCatalogue, AMediumNotOwnedComesBackAsDashes)
     EXPECT_EQ(table_.row(1), Row({"00003", "", "t", "", "O", "-", "00003", "-"}));
 }
 
+// A join as the window makes it: the albums read, then appended.
+JoinResult join(AlbumTable& table, TUstawienia& settings, const std::string& name)
+{
+    JoinResult result = dolaczbaze(table, settings, name);
+    redoChange(table, settings, result.change);
+    return result;
+}
+
 class JoinCatalogue : public ::testing::Test
 {
 protected:
@@ -623,9 +631,9 @@ TEST_F(JoinCatalogue, IntoAnEmptyCatalogueLeavesNoBlankRow)
 {
     AlbumTable table;
     settings_.nastid = 7;
-    const JoinResult result = dolaczbaze(table, settings_, dir_.file("three.abx"));
+    const JoinResult result = join(table, settings_, dir_.file("three.abx"));
     EXPECT_TRUE(result.joined);
-    EXPECT_EQ(result.firstRow, 1);
+    EXPECT_EQ(result.change.insertedAt, 1);
     EXPECT_EQ(table.liczbaalbumow(), 3);
     EXPECT_EQ(table.rowCount(), 4);
     EXPECT_EQ(table.cell(ColumnTitle, 1), "j1");
@@ -640,8 +648,8 @@ TEST_F(JoinCatalogue, AppendsInFileOrderAfterTheAlbums)
     for (int i = 1; i <= 5; ++i)
         addAlbum(table, {"0000" + std::to_string(i), "", "own", "", "-", "-", "-", "-"});
     settings_.plikbazy = "mine.abx";
-    const JoinResult result = dolaczbaze(table, settings_, dir_.file("three.abx"));
-    EXPECT_EQ(result.firstRow, 6);
+    const JoinResult result = join(table, settings_, dir_.file("three.abx"));
+    EXPECT_EQ(result.change.insertedAt, 6);
     EXPECT_EQ(table.liczbaalbumow(), 8);
     EXPECT_EQ(table.rowCount(), 9);
     EXPECT_EQ(table.cell(ColumnTitle, 5), "own");
@@ -654,7 +662,7 @@ TEST_F(JoinCatalogue, JoiningACatalogueIntoItselfDoublesEveryAlbum)
 {
     AlbumTable table;
     ASSERT_EQ(otworzbaze(table, settings_, dir_.file("three.abx")).status, OpenStatus::Opened);
-    dolaczbaze(table, settings_, dir_.file("three.abx"));
+    join(table, settings_, dir_.file("three.abx"));
     EXPECT_EQ(table.liczbaalbumow(), 6);
     for (int r = 1; r <= 3; ++r)
         EXPECT_EQ(table.row(r), table.row(r + 3));
@@ -664,8 +672,8 @@ TEST_F(JoinCatalogue, BadFilesChangeNothing)
 {
     AlbumTable table = everyCopyKind();
     writeBytes(dir_.file("bad.abx"), {'n', 'o'});
-    EXPECT_FALSE(dolaczbaze(table, settings_, dir_.file("bad.abx")).joined);
-    EXPECT_FALSE(dolaczbaze(table, settings_, dir_.file("missing.abx")).joined);
+    EXPECT_FALSE(join(table, settings_, dir_.file("bad.abx")).joined);
+    EXPECT_FALSE(join(table, settings_, dir_.file("missing.abx")).joined);
     EXPECT_EQ(table.liczbaalbumow(), 4);
     EXPECT_EQ(settings_.ostatnie[0], "");
 }
@@ -674,7 +682,7 @@ TEST_F(JoinCatalogue, DamagedFileJoinsItsWholeRecords)
 {
     AlbumTable table = everyCopyKind();
     writeBytes(dir_.file("d.abx"), catalogueBytes(-5, {album(1, "a"), album(2, "b")}));
-    const JoinResult result = dolaczbaze(table, settings_, dir_.file("d.abx"));
+    const JoinResult result = join(table, settings_, dir_.file("d.abx"));
     EXPECT_TRUE(result.damaged);
     EXPECT_EQ(result.loaded, 2);
     EXPECT_EQ(table.liczbaalbumow(), 6);

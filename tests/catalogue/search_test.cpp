@@ -144,13 +144,13 @@ TEST(Replace, ReplacesTheFirstOccurrenceAsStored)
 
 TEST(Replace, InTheFirstChosenColumnThatMatches)
 {
-    AlbumTable table = tableOf({album("00001", "The The", "The End")});
+    Row row = album("00001", "The The", "The End");
     SearchColumns titleOnly = only(ColumnTitle);
-    EXPECT_EQ(replaceInRow(table, 1, "the", "Die", all()), ColumnPerformer);
-    EXPECT_EQ(table.cell(ColumnPerformer, 1), "Die The");
-    EXPECT_EQ(replaceInRow(table, 1, "the", "A", titleOnly), ColumnTitle);
-    EXPECT_EQ(table.cell(ColumnTitle, 1), "A End");
-    EXPECT_EQ(replaceInRow(table, 1, "zzz", "A", all()), -1);
+    EXPECT_EQ(replaceInRow(row, "the", "Die", all()), ColumnPerformer);
+    EXPECT_EQ(row[ColumnPerformer], "Die The");
+    EXPECT_EQ(replaceInRow(row, "the", "A", titleOnly), ColumnTitle);
+    EXPECT_EQ(row[ColumnTitle], "A End");
+    EXPECT_EQ(replaceInRow(row, "zzz", "A", all()), -1);
 }
 
 } // namespace

@@ -59,70 +59,55 @@ std::vector<Case> cases()
     const std::vector<Row> three = {album("00001", "A"), album("00002", "B", "Jazz"),
                                     album("00003", "C")};
     const auto dodaj = [](AlbumTable& t, TUstawienia& s) {
-        const IdCounters before = countersOf(s);
         EditorForm f = form("Nowy");
-        const AddResult added = dodajalbum(t, f, s);
-        return albumsAdded(t, added.row, added.row, before, countersOf(s));
+        return dodajalbum(t, f, s).change;
     };
     return {
         {"DodajIntoAnEmptyCatalogue", {}, dodaj},
         {"DodajAtTheEnd", three, dodaj},
         {"PoprawWithANewId", three,
          [](AlbumTable& t, TUstawienia& s) {
-             const IdCounters before = countersOf(s);
-             const Row old = t.row(2);
-             EditorBinding binding{2, 0, false, "00002"};
              EditorForm f = form("Poprawiony");
-             poprawalbum(t, binding, f, s);
-             return albumRewritten(t, 2, old, before, countersOf(s));
+             return poprawalbum(t, EditorBinding{2, 0, false, "00002"}, f, s).change;
          }},
         {"UsunInTheMiddle", three,
          [](AlbumTable& t, TUstawienia&) {
-             TableChange change = albumRemoved(t, 2);
-             usunalbum(t, EditorBinding{2, 0, false, "00002"});
-             return change;
+             return usunalbum(t, EditorBinding{2, 0, false, "00002"});
          }},
         {"UsunTheOnlyAlbum",
          {album("00007", "Sam")},
          [](AlbumTable& t, TUstawienia&) {
-             TableChange change = albumRemoved(t, 1);
-             usunalbum(t, EditorBinding{1, 0, false, "00007"});
-             return change;
+             return usunalbum(t, EditorBinding{1, 0, false, "00007"});
          }},
         {"ZamienNastepny", three,
          [](AlbumTable& t, TUstawienia& s) {
-             const Row old = t.row(3);
+             Row after = t.row(3);
              SearchColumns columns{};
              columns.fill(true);
-             replaceInRow(t, 3, "Tytuł", "Utwór", columns);
-             return albumRewritten(t, 3, old, countersOf(s), countersOf(s));
+             replaceInRow(after, "Tytuł", "Utwór", columns);
+             return albumRewritten(t, 3, after, countersOf(s), countersOf(s));
          }},
         {"GenreRenamedInEveryAlbum", three,
          [](AlbumTable& t, TUstawienia&) {
              return renameGenreInAlbums(t, "Rock", "Rock i blues");
          }},
         {"JoinIntoItself", three,
-         [](AlbumTable& t, TUstawienia& s) {
+         [](AlbumTable& t, TUstawienia&) {
              test::TempDir dir;
              const std::string name = dir.file("k.abx");
              TUstawienia scratch;
              EXPECT_EQ(zapiszbaze(t, scratch, name), WriteError::None);
-             const IdCounters counters = countersOf(s);
-             const JoinResult joined = dolaczbaze(t, scratch, name);
-             return albumsAdded(t, joined.firstRow, joined.firstRow + joined.loaded - 1, counters,
-                                counters);
+             return dolaczbaze(t, scratch, name).change;
          }},
         {"JoinIntoAnEmptyCatalogue",
          {},
-         [three](AlbumTable& t, TUstawienia& s) {
+         [three](AlbumTable& t, TUstawienia&) {
              test::TempDir dir;
              AlbumTable other;
              other.assignAlbums(three);
              TUstawienia scratch;
              EXPECT_EQ(zapiszbaze(other, scratch, dir.file("o.abx")), WriteError::None);
-             const JoinResult joined = dolaczbaze(t, scratch, dir.file("o.abx"));
-             return albumsAdded(t, joined.firstRow, joined.firstRow + joined.loaded - 1,
-                                countersOf(s), countersOf(s));
+             return dolaczbaze(t, scratch, dir.file("o.abx")).change;
          }},
     };
 }
@@ -137,8 +122,11 @@ TEST(UndoRedo, EveryCommandIsUndoneAndRedoneExactly)
         settings.nastid = 3;
         settings.nastidcd = 3;
         const Snapshot before = snapshot(table, settings);
+        // Preparing a change leaves the table alone; making it is the first redo.
         const TableChange change = c.command(table, settings);
         ASSERT_FALSE(change.empty());
+        EXPECT_EQ(snapshot(table, settings), before);
+        redoChange(table, settings, change);
         const Snapshot after = snapshot(table, settings);
         ASSERT_NE(before, after);
         // Twice each way: a change can be taken back and done again freely.
@@ -158,16 +146,15 @@ TEST(UndoRedo, StepsAreUndoneInTurnBackToTheStart)
     TUstawienia settings;
     std::vector<Snapshot> states{snapshot(table, settings)};
     std::vector<TableChange> steps;
-    steps.push_back(albumRemoved(table, 1));
-    usunalbum(table, EditorBinding{1, 0, false, "00001"});
-    states.push_back(snapshot(table, settings));
+    const auto make = [&](TableChange change) {
+        redoChange(table, settings, change);
+        steps.push_back(std::move(change));
+        states.push_back(snapshot(table, settings));
+    };
+    make(usunalbum(table, EditorBinding{1, 0, false, "00001"}));
     EditorForm f = form("C");
-    const IdCounters before = countersOf(settings);
-    const int row = dodajalbum(table, f, settings).row;
-    steps.push_back(albumsAdded(table, row, row, before, countersOf(settings)));
-    states.push_back(snapshot(table, settings));
-    steps.push_back(renameGenreInAlbums(table, "Rock", "Pop"));
-    states.push_back(snapshot(table, settings));
+    make(dodajalbum(table, f, settings).change);
+    make(renameGenreInAlbums(table, "Rock", "Pop"));
 
     for (std::size_t i = steps.size(); i-- > 0;) {
         undoChange(table, settings, steps[i]);
@@ -184,12 +171,12 @@ TEST(UndoRedo, ChangesFindTheirRowsAfterASort)
     AlbumTable table;
     table.assignAlbums({album("00001", "C"), album("00002", "A"), album("00003", "B")});
     TUstawienia settings;
-    const Row old = table.row(1);
-    table.setCell(ColumnTitle, 1, "Zmieniony");
-    const TableChange edit = albumRewritten(table, 1, old, {}, {});
+    Row changed = table.row(1);
+    changed[ColumnTitle] = "Zmieniony";
+    const TableChange edit = albumRewritten(table, 1, changed, {}, {});
+    redoChange(table, settings, edit);
     const TableChange removal = albumRemoved(table, 3);
-    table.removeRow(3);
-    table.setLiczbaalbumow(2);
+    redoChange(table, settings, removal);
 
     table.sortByColumn(ColumnTitle); // A, C: the edited album moved to row 2
     undoChange(table, settings, removal);

@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(again.row(r) == table.row(r), "a saved and reopened album differs");
 
     const JoinResult joined = dolaczbaze(again, settings, copy);
+    redoChange(again, settings, joined.change);
     check(joined.joined && again.liczbaalbumow() == 2 * table.liczbaalbumow(),
           "joining a catalogue into itself does not double it");
     return 0;

@@ -1,6 +1,7 @@
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
 #include "Unit1.h"
+#include "cp1250.h"
 #include "dialogs.h"
 #include "uifixture.h"
 
@@ -14,6 +15,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
+#include <array>
+#include <functional>
 
 namespace alborx::test {
 namespace {
@@ -45,9 +48,91 @@ protected:
         return all;
     }
 
+    // The whole state a step must put back and make again: every row and
+    // the ID counters.
+    std::pair<std::vector<Row>, std::array<std::int32_t, 3>> state() const
+    {
+        return {rows(),
+                {form_.ustawienia.nastid, form_.ustawienia.nastidcd, form_.ustawienia.nastidmc}};
+    }
+
     TForm1 form_;
     ListWatch watch_{form_};
 };
+
+TEST_F(History, EveryCommandIsMadeUndoneAndRedoneAsOneStep)
+{
+    const auto typeAlbum = [this] {
+        form_.aid->clear();
+        form_.azespol->setText("Nowy");
+        form_.aalbum->setText("Album");
+        form_.nosnikcd->setChecked(true);
+        form_.idcd->clear();
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"Dodaj",
+         [&] {
+             typeAlbum();
+             form_.dodajguz->click();
+         }},
+        {"Popraw with new IDs",
+         [&] {
+             form_.listacd->selectAlbumRow(2);
+             typeAlbum();
+             form_.poprawguz->click();
+         }},
+        {"Usuń",
+         [&] {
+             form_.listacd->selectAlbumRow(3);
+             form_.usunguz->click();
+         }},
+        {"Zamień następny",
+         [&] {
+             form_.ustawienia.szukane = "trawy";
+             form_.ustawienia.zamiana = "Laki";
+             form_.Zamienastpny1Click();
+         }},
+        {"genre renamed in the albums",
+         [&] {
+             const auto rock = form_.listagatunkow->findItems("Rock", Qt::MatchExactly);
+             ASSERT_EQ(rock.size(), 1);
+             form_.listagatunkow->setCurrentItem(rock.front());
+             form_.listagatunkowClick();
+             form_.gnazwagatunku->setText("Metal");
+             form_.Button1a->click();
+         }},
+        {"Dołącz bazę", [&] { form_.dolaczbaze(dir_.file("k.abx")); }},
+        {"Importuj z CSV",
+         [&] {
+             const std::string csv = "Wykonawca;Album;MC\nX;Y;P\nZ;W;\n";
+             writeBytes(dir_.file("n.csv"), std::vector<std::uint8_t>(csv.begin(), csv.end()));
+             DialogSeam::setNextFileName(QString::fromStdString(dir_.file("n.csv")));
+             form_.Importujzcsv1Click();
+         }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(form_.otworzbaze(dir_.file("k.abx")));
+        form_.ustawienia.gatunkiprzyladowaniu = true;
+        const auto before = state();
+        command();
+        DialogSeam::takeMessages();
+        ASSERT_EQ(form_.historia->count(), 1);
+        const auto after = state();
+        ASSERT_NE(after, before);
+        for (int round = 0; round < 2; ++round) {
+            form_.Cofnij1->trigger();
+            EXPECT_EQ(state(), before);
+            form_.Ponow1->trigger();
+            EXPECT_EQ(state(), after);
+        }
+        // The album list shows the table as it is.
+        ASSERT_EQ(form_.listacdModel->rowCount(), form_.albumy.liczbaalbumow());
+        for (int r = 1; r <= form_.albumy.liczbaalbumow(); ++r)
+            EXPECT_EQ(form_.listacdModel->index(r - 1, ColumnPerformer).data().toString(),
+                      QString::fromStdString(cp1250ToUtf8(form_.albumy.cell(ColumnPerformer, r))));
+    }
+}
 
 TEST_F(History, UsunIsUndoneAndRedoneThroughTheMenu)
 {
