@@ -7,6 +7,7 @@
 #include "textfunctions.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace alborx {
@@ -176,9 +177,8 @@ std::string csvField(std::string_view utf8, char separator)
     return quoted;
 }
 
-WriteError exportCsv(const std::string& path, const AlbumTable& table)
+void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write)
 {
-    SafeFileWriter file(path);
     std::string line(kByteOrderMark);
     const auto writeRow = [&](const Row& row) {
         for (int c = 0; c < kColumnCount; ++c) {
@@ -190,7 +190,7 @@ WriteError exportCsv(const std::string& path, const AlbumTable& table)
         // Written in pieces of some size: one call per line would cost more
         // than making the line.
         if (line.size() >= 1 << 16) {
-            file.write(line.data(), line.size());
+            write(line);
             line.clear();
         }
     };
@@ -198,7 +198,13 @@ WriteError exportCsv(const std::string& path, const AlbumTable& table)
     const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
     for (int r = 1; r <= albums; ++r)
         writeRow(table.row(r));
-    file.write(line.data(), line.size());
+    write(line);
+}
+
+WriteError exportCsv(const std::string& path, const AlbumTable& table)
+{
+    SafeFileWriter file(path);
+    writeCsv(table, [&](std::string_view piece) { file.write(piece.data(), piece.size()); });
     file.commit();
     return file.error();
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ namespace alborx {
 // doubled.
 std::string csvField(std::string_view utf8, char separator);
 WriteError exportCsv(const std::string& path, const AlbumTable& table);
+// The same text, handed to write in pieces.
+void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write);
 
 // One record of a CSV text: its fields (bytes as in the file) and the line
 // it starts on, counted from 1.

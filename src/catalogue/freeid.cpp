@@ -70,8 +70,9 @@ void FreeIdFinder::take(std::int32_t number)
 std::optional<std::int32_t> FreeIdFinder::next(std::int32_t& counter)
 {
     std::int32_t v = counter < 1 ? 1 : counter;
-    // A counter above 99999 can only be left by hand in a settings file; the
-    // search then goes on at 1.
+    // A counter above 99999 can only be left by hand in a settings file. Such
+    // a counter is handed out as it is while no album has that ID; once one
+    // has, the search goes on at 1.
     const bool startTaken = v <= kMaxId
                                 ? used_[static_cast<std::size_t>(v)]
                                 : std::find(outside_.begin(), outside_.end(), v) != outside_.end();

@@ -8,6 +8,13 @@ AlbumTableModel::AlbumTableModel(AlbumTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table)
 {}
 
+void AlbumTableModel::setBlankRowShown(bool shown)
+{
+    beginResetModel();
+    blankRowShown_ = shown;
+    endResetModel();
+}
+
 void AlbumTableModel::setCellColours(CellColours colours)
 {
     colours_ = std::move(colours);
@@ -18,7 +25,9 @@ void AlbumTableModel::setCellColours(CellColours colours)
 
 int AlbumTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : table_.rowCount() - 1;
+    if (parent.isValid() || (!blankRowShown_ && table_.liczbaalbumow() <= 0))
+        return 0;
+    return table_.rowCount() - 1;
 }
 
 int AlbumTableModel::columnCount(const QModelIndex& parent) const
@@ -93,13 +102,13 @@ void AlbumTableModel::beginRemoveAlbumRow(int row)
 {
     rowsBeforeChange_ = rowCount();
     changedRow_ = row;
-    if (rowsBeforeChange_ > 1)
+    if (rowsBeforeChange_ > 1 || !blankRowShown_)
         beginRemoveRows({}, row - 1, row - 1);
 }
 
 void AlbumTableModel::endRemoveAlbumRow()
 {
-    if (rowsBeforeChange_ > 1)
+    if (rowsBeforeChange_ > 1 || !blankRowShown_)
         endRemoveRows();
     else
         albumRowsChanged(1, 1);

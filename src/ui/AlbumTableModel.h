@@ -24,6 +24,9 @@ public:
     AlbumTable& table() { return table_; }
     const AlbumTable& table() const { return table_; }
     void setCellColours(CellColours colours);
+    // The blank row of a table with no albums is shown by default, as the
+    // album list shows an empty catalogue; a list of results hides it.
+    void setBlankRowShown(bool shown);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -55,6 +58,7 @@ public:
 private:
     AlbumTable& table_;
     CellColours colours_;
+    bool blankRowShown_ = true;
     int rowsBeforeChange_ = 0;
     int changedRow_ = 0;
 };

@@ -403,6 +403,7 @@ void TForm1::usunguzClick()
     if (target.zfiltru && alborx::boundFilterRowIsValid(przefiltrowane, target)) {
         listafiltrModel->beginRemoveAlbumRow(target.wierszfiltru);
         przefiltrowane.removeRow(target.wierszfiltru);
+        przefiltrowane.setLiczbaalbumow(przefiltrowane.liczbaalbumow() - 1);
         listafiltrModel->endRemoveAlbumRow();
     }
     makeChange(std::move(change), QStringLiteral("Usuń album ") + caption);

@@ -146,10 +146,8 @@ bool TForm1::zapiszbaze(const std::string& name)
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie bazy..."));
         error = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
-        if (error == alborx::WriteError::None) {
+        if (error == alborx::WriteError::None)
             pokazostatnie();
-            historia->setClean();
-        }
     }
     if (error != alborx::WriteError::None)
         informacja(this, alborx::ui::writeFailureMessage(toQt(name), error));

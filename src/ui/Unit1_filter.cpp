@@ -49,6 +49,7 @@ QWidget* TForm1::buildFilterPage()
     layout->setSpacing(0);
     listafiltrModel = new alborx::ui::AlbumTableModel(przefiltrowane, this);
     listafiltrModel->setCellColours(cellColours());
+    listafiltrModel->setBlankRowShown(false);
     listafiltr = new AlbumListView(listafiltrModel, kListafiltrWidths);
     listafiltr->setObjectName(QStringLiteral("listafiltr"));
     listafiltr->setAccessibleName(QStringLiteral("Spis przefiltrowany"));
@@ -137,7 +138,6 @@ bool TForm1::pasujenosnik(int row) const
 void TForm1::showFilteredAlbums(std::vector<alborx::Row> albums)
 {
     const int count = static_cast<int>(albums.size());
-    // The list keeps one blank row below its header when nothing passed.
     const QSignalBlocker quiet(listafiltr->selectionModel());
     przefiltrowane.assignAlbums(std::move(albums));
     listafiltrModel->reload();

@@ -40,6 +40,24 @@ QIcon summaryPicture()
     return QIcon(pixmap);
 }
 
+// The captions of the figures, in the order of summaryFigures.
+const char* const kFigureCaptions[] = {"Suma wpisów:",
+                                       "Ilość albumów:",
+                                       "Ilość płyt CD:",
+                                       "Ilość kaset:",
+                                       "Tych samych albumów na CD i MC:",
+                                       "Ilość oryginałów:",
+                                       "Ilość piratów:",
+                                       "Ilość kopii:",
+                                       "Ilość zgrywanych z MP3:"};
+
+// A figure shows its value; a screen reader hears the caption with it.
+void showFigure(QLabel& figure, std::size_t i, const QString& value)
+{
+    figure.setText(value);
+    figure.setAccessibleName(QString::fromUtf8(kFigureCaptions[i]) + QLatin1Char(' ') + value);
+}
+
 } // namespace
 
 QWidget* TForm1::buildSummaryPage()
@@ -55,15 +73,6 @@ QWidget* TForm1::buildSummaryPage()
     auto* panel = new QWidget;
     auto* figures = new QGridLayout(panel);
     figures->setVerticalSpacing(2);
-    const char* captions[] = {"Suma wpisów:",
-                              "Ilość albumów:",
-                              "Ilość płyt CD:",
-                              "Ilość kaset:",
-                              "Tych samych albumów na CD i MC:",
-                              "Ilość oryginałów:",
-                              "Ilość piratów:",
-                              "Ilość kopii:",
-                              "Ilość zgrywanych z MP3:"};
     const char* names[] = {"sumsuma", "sumalb", "sumcd",  "summc", "sumtesame",
                            "sumoryg", "sumpir", "sumkop", "summp3"};
     QFont bold = panel->font();
@@ -76,12 +85,12 @@ QWidget* TForm1::buildSummaryPage()
         figures->addWidget(rule, row++, 0, 1, 2);
     };
     for (std::size_t i = 0; i < summaryFigures.size(); ++i) {
-        auto* caption = new QLabel(QString::fromUtf8(captions[i]));
+        auto* caption = new QLabel(QString::fromUtf8(kFigureCaptions[i]));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* figure = new QLabel(QStringLiteral("0"));
+        auto* figure = new QLabel;
         figure->setObjectName(QString::fromLatin1(names[i]));
         figure->setFont(bold);
-        figure->setAccessibleName(caption->text());
+        showFigure(*figure, i, QStringLiteral("0"));
         figures->addWidget(caption, row, 0);
         figures->addWidget(figure, row++, 1);
         summaryFigures[i] = figure;
@@ -128,7 +137,7 @@ void TForm1::obliczwszystkoClick()
         kindFigure(s.rodzajecd[4], s.rodzajemc[4]),
     };
     for (std::size_t i = 0; i < summaryFigures.size(); ++i)
-        summaryFigures[i]->setText(values[i]);
+        showFigure(*summaryFigures[i], i, values[i]);
 
     const char* labels[] = {"Oryginały", "Piraty", "Kopie", "Z MP3"};
     std::vector<alborx::ui::PieChart::Slice> slices;

@@ -147,9 +147,13 @@ TEST_F(Reports, TheSummaryTabFollowsOpening)
                                   "1 (0 CD, 1 MC)",
                                   "0 (0 CD, 0 MC)"};
     QStringList shown;
-    for (QLabel* label : form_.summaryFigures)
+    for (QLabel* label : form_.summaryFigures) {
         shown << label->text();
+        // A screen reader hears the figure with its caption.
+        EXPECT_TRUE(label->accessibleName().endsWith(QLatin1Char(' ') + label->text()));
+    }
     EXPECT_EQ(shown, expected);
+    EXPECT_EQ(form_.summaryFigures[2]->accessibleName(), "Ilość płyt CD: 3");
     const auto& slices = form_.Chart1->slices();
     ASSERT_EQ(slices.size(), 4u);
     EXPECT_EQ(slices[0].label, "Oryginały");
