@@ -3,12 +3,12 @@
 #include "cataloguefile.h"
 #include "copykinds.h"
 #include "cp1250.h"
-#include "freeid.h"
 #include "textfunctions.h"
 
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace alborx {
 
@@ -25,130 +25,37 @@ bool isUtf8(std::string_view text)
     return true;
 }
 
-std::string trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
-
-// Upper case for comparing names: a-z and the Polish letters.
-std::string folded(std::string_view text)
-{
-    static constexpr std::pair<unsigned char, unsigned char> kPolish[] = {
-        {0xB9, 0xA5}, {0xE6, 0xC6}, {0xEA, 0xCA}, {0xB3, 0xA3}, {0xF1, 0xD1},
-        {0xF3, 0xD3}, {0x9C, 0x8C}, {0x9F, 0x8F}, {0xBF, 0xAF}};
-    std::string result = duzelitery(trimmed(text));
-    for (char& c : result) {
-        for (const auto& [lower, upper] : kPolish) {
-            if (static_cast<unsigned char>(c) == lower)
-                c = static_cast<char>(upper);
-        }
-    }
-    return result;
-}
-
 // The copy-kind code a medium cell of a file stands for (Windows-1250 text).
 int kindOfCell(std::string_view cell)
 {
-    const std::string key = folded(cell);
+    const std::string key = foldedName(cell);
     if (key.empty() || key == "-")
         return 0;
     for (int code = 1; code <= 4; ++code) {
-        if (key == folded(copyKindLetter(code)) || key == folded(copyKindItem(code)) ||
-            key == folded(copyKindWord(code)))
+        if (key == foldedName(copyKindLetter(code)) || key == foldedName(copyKindItem(code)) ||
+            key == foldedName(copyKindWord(code)))
             return code;
     }
     return 1;
 }
 
-std::string cut(std::string text, int column)
-{
-    const auto limit = static_cast<std::size_t>(columnLimit(column));
-    if (limit > 0 && text.size() > limit)
-        text.resize(limit);
-    return text;
-}
-
-// Splits one record starting at pos; returns false when a quote stays open
-// to the end of the text.
-bool readRecord(std::string_view text, std::size_t& pos, char separator, int& line,
-                std::vector<std::string>& fields)
-{
-    fields.assign(1, std::string());
-    bool quoted = false;
-    bool fieldStarted = false;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        if (quoted) {
-            if (c == '"') {
-                if (pos + 1 < text.size() && text[pos + 1] == '"') {
-                    fields.back() += '"';
-                    pos += 2;
-                    continue;
-                }
-                quoted = false;
-                ++pos;
-                continue;
-            }
-            if (c == '\n' || (c == '\r' && !(pos + 1 < text.size() && text[pos + 1] == '\n')))
-                ++line;
-            fields.back() += c;
-            ++pos;
-            continue;
-        }
-        if (c == '"' && !fieldStarted) {
-            quoted = true;
-            fieldStarted = true;
-            ++pos;
-            continue;
-        }
-        if (c == separator) {
-            fields.emplace_back();
-            fieldStarted = false;
-            ++pos;
-            continue;
-        }
-        if (c == '\r' || c == '\n') {
-            pos += (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-            ++line;
-            return true;
-        }
-        fields.back() += c;
-        fieldStarted = true;
-        ++pos;
-    }
-    return !quoted;
-}
-
-// Separators of each of the first lines, counted outside quotes.
+// Separators in each of the first records of the text.
 std::vector<int> separatorCounts(std::string_view text, char separator)
 {
     std::vector<int> counts;
-    int count = 0;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size() && counts.size() < 20; ++i) {
-        const char c = text[i];
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && c == separator)
-            ++count;
-        else if (!quoted && c == '\n') {
-            counts.push_back(count);
-            count = 0;
-        }
+    CsvReader reader(text, separator);
+    CsvRecord record;
+    while (counts.size() < 20 && reader.next(record)) {
+        if (!record.broken)
+            counts.push_back(static_cast<int>(record.fields.size()) - 1);
     }
-    if (count > 0 && counts.size() < 20)
-        counts.push_back(count);
     return counts;
 }
 
-const std::array<std::vector<std::string_view>, kColumnCount>& headerNames()
+const std::array<std::vector<std::string_view>, kImportFieldCount>& headerNames()
 {
-    // Names as folded() gives them, in Windows-1250.
-    static const std::array<std::vector<std::string_view>, kColumnCount> names = {{
+    // Names as foldedName() gives them, in Windows-1250.
+    static const std::array<std::vector<std::string_view>, kImportFieldCount> names = {{
         {"ID", "ID ALBUMU", "ALBUM ID", "NR", "NUMER"},
         {"WYKONAWCA", "ARTIST", "ARTYSTA", "PERFORMER", "ZESP\xD3\xA3", "ZESPOL", "BAND"},
         {"ALBUM", "TITLE", "TYTU\xA3", "TYTUL", "ALBUM TITLE", "NAZWA"},
@@ -157,6 +64,7 @@ const std::array<std::vector<std::string_view>, kColumnCount>& headerNames()
         {"MC", "KASETA", "CASSETTE", "TAPE"},
         {"ID CD", "CD ID", "NR CD"},
         {"ID MC", "MC ID", "NR MC", "ID KASETY", "CASSETTE ID", "TAPE ID"},
+        {"NO\x8cNIK", "NOSNIK", "MEDIUM", "FORMAT", "MEDIA"},
     }};
     return names;
 }
@@ -177,7 +85,8 @@ std::string csvField(std::string_view utf8, char separator)
     return quoted;
 }
 
-void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write)
+void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write,
+              Progress* progress)
 {
     std::string line(kByteOrderMark);
     const auto writeRow = [&](const Row& row) {
@@ -196,45 +105,22 @@ void writeCsv(const AlbumTable& table, const std::function<void(std::string_view
     };
     writeRow(headerRow());
     const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
-    for (int r = 1; r <= albums; ++r)
+    if (progress)
+        progress->setMaximum(albums);
+    for (int r = 1; r <= albums; ++r) {
         writeRow(table.row(r));
+        advanceProgress(progress, r, kAlbumLoopStep);
+    }
     write(line);
 }
 
-WriteError exportCsv(const std::string& path, const AlbumTable& table)
+WriteError exportCsv(const std::string& path, const AlbumTable& table, Progress* progress)
 {
     SafeFileWriter file(path);
-    writeCsv(table, [&](std::string_view piece) { file.write(piece.data(), piece.size()); });
+    writeCsv(
+        table, [&](std::string_view piece) { file.write(piece.data(), piece.size()); }, progress);
     file.commit();
     return file.error();
-}
-
-std::vector<CsvRecord> parseCsv(std::string_view text, char separator, std::size_t mostRecords)
-{
-    std::vector<CsvRecord> records;
-    std::size_t pos = 0;
-    int line = 1;
-    std::vector<std::string> fields;
-    while (pos < text.size() && records.size() < mostRecords) {
-        const std::size_t start = pos;
-        const int startLine = line;
-        if (!readRecord(text, pos, separator, line, fields)) {
-            records.push_back({startLine, {}, true});
-            // The lines behind the open quote are read again on their own.
-            pos = start;
-            while (pos < text.size() && text[pos] != '\n' && text[pos] != '\r')
-                ++pos;
-            if (pos < text.size())
-                pos +=
-                    (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ? 2 : 1;
-            line = startLine + 1;
-            continue;
-        }
-        const bool blank = fields.size() == 1 && fields.front().empty();
-        if (!blank)
-            records.push_back({startLine, std::move(fields), false});
-    }
-    return records;
 }
 
 char detectSeparator(std::string_view text)
@@ -297,9 +183,9 @@ std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& r
 
 int columnOfHeader(std::string_view header)
 {
-    const std::string key = folded(header);
+    const std::string key = foldedName(header);
     const auto& names = headerNames();
-    for (int column = 0; column < kColumnCount; ++column) {
+    for (int column = 0; column < kImportFieldCount; ++column) {
         const auto& list = names[static_cast<std::size_t>(column)];
         if (std::find(list.begin(), list.end(), key) != list.end())
             return column;
@@ -323,7 +209,7 @@ void matchColumns(const CsvRecord& first, CsvImportOptions& options)
         }
     }
     if (!options.header) {
-        for (std::size_t c = 0; c < options.columns.size() && c < first.fields.size(); ++c)
+        for (std::size_t c = 0; c < kColumnCount && c < first.fields.size(); ++c)
             options.columns[c] = static_cast<int>(c);
     }
 }
@@ -342,31 +228,39 @@ CsvImportOptions detectImportOptions(std::string_view bytes)
     return options;
 }
 
-CsvImportResult importCsv(const AlbumTable& table, const TUstawienia& settings,
-                          std::string_view bytes, const CsvImportOptions& options)
+ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std::string_view bytes,
+                       const CsvImportOptions& options, Progress* progress)
 {
-    const IdCounters countersBefore = countersOf(settings);
-    IdCounters counters = countersBefore;
-    CsvImportResult result;
-    const std::vector<CsvRecord> records = parseCsv(withoutByteOrderMark(bytes), options.separator);
-    std::array<FreeIdFinder, 3> finders = {FreeIdFinder(table, IdKindAlbum),
-                                           FreeIdFinder(table, IdKindCd),
-                                           FreeIdFinder(table, IdKindMc)};
-    std::array<std::int32_t*, 3> counter = {&counters.nastid, &counters.nastidcd,
-                                            &counters.nastidmc};
-    const int before = std::max(0, table.liczbaalbumow());
-    std::vector<Row> rows;
-    rows.reserve(records.size());
+    ImportResult result;
+    const std::string_view text = withoutByteOrderMark(bytes);
+    CsvReader reader(text, options.separator);
+    AlbumIntake intake(table, settings);
+    // The progress counts thousandths of the text.
+    constexpr int kProgressSteps = 1000;
+    if (progress)
+        progress->setMaximum(kProgressSteps);
+    int shown = 0;
 
-    for (std::size_t i = options.header ? 1 : 0; i < records.size(); ++i) {
-        const CsvRecord& record = records[i];
-        if (record.broken) {
-            result.skipped.push_back({record.line, SkipReason::UnclosedQuote});
-            continue;
+    CsvRecord record;
+    bool first = true;
+    while (reader.next(record)) {
+        if (progress) {
+            const auto done = static_cast<int>(reader.position() * kProgressSteps /
+                                               std::max<std::size_t>(text.size(), 1));
+            if (done > shown) {
+                shown = done;
+                progress->setPosition(done);
+                if (progress->cancelled()) {
+                    result.cancelled = true;
+                    return result;
+                }
+            }
         }
-        if (before + static_cast<int>(rows.size()) >= kMostAlbums) {
-            result.skipped.push_back({record.line, SkipReason::TooManyAlbums});
-            break;
+        if (std::exchange(first, false) && options.header)
+            continue;
+        if (record.broken) {
+            result.skipped.push_back({record.line, SkipReason::UnclosedQuote, {}});
+            continue;
         }
         const auto field = [&](int column) {
             const int at = options.columns[static_cast<std::size_t>(column)];
@@ -375,61 +269,38 @@ CsvImportResult importCsv(const AlbumTable& table, const TUstawienia& settings,
             return toCatalogueText(record.fields[static_cast<std::size_t>(at)], options.encoding,
                                    result.replaced);
         };
-        Row row;
-        row[ColumnPerformer] = cut(field(ColumnPerformer), ColumnPerformer);
-        row[ColumnTitle] = cut(field(ColumnTitle), ColumnTitle);
-        if (obetnijspacje(row[ColumnPerformer]).empty() &&
-            obetnijspacje(row[ColumnTitle]).empty()) {
-            result.skipped.push_back({record.line, SkipReason::NoPerformerOrTitle});
+        IncomingAlbum album{field(ColumnId),
+                            field(ColumnPerformer),
+                            field(ColumnTitle),
+                            field(ColumnGenre),
+                            kindOfCell(field(ColumnCdKind)),
+                            kindOfCell(field(ColumnMcKind)),
+                            field(ColumnCdId),
+                            field(ColumnMcId)};
+        const std::string medium = field(kFieldMedium);
+        switch (mediumOfText(medium)) {
+        case Medium::Unnamed:
+            break;
+        case Medium::Cd:
+            album.cdKind = album.cdKind == 0 ? 1 : album.cdKind;
+            album.mcKind = 0;
+            break;
+        case Medium::Cassette:
+            album.mcKind = album.mcKind == 0 ? 1 : album.mcKind;
+            album.cdKind = 0;
+            break;
+        case Medium::Other:
+            result.skipped.push_back({record.line, SkipReason::OtherMedium, medium});
             continue;
         }
-        row[ColumnGenre] = cut(field(ColumnGenre), ColumnGenre);
-        int cd = kindOfCell(field(ColumnCdKind));
-        const int mc = kindOfCell(field(ColumnMcKind));
-        if (cd == 0 && mc == 0)
-            cd = 1;
-
-        // The IDs by the editor's rule: a number of at least 1 as given,
-        // otherwise the next free one of its kind.
-        const std::array<bool, 3> owned = {true, cd != 0, mc != 0};
-        const std::array<int, 3> idColumns = {ColumnId, ColumnCdId, ColumnMcId};
-        std::array<std::int32_t, 3> ids{};
-        std::array<std::int32_t, 3> counterAfter = {counters.nastid, counters.nastidcd,
-                                                    counters.nastidmc};
-        bool found = true;
-        for (std::size_t k = 0; k < 3 && found; ++k) {
-            if (!owned[k])
-                continue;
-            const auto given = readId(field(idColumns[k]));
-            if (given && *given >= 1) {
-                ids[k] = *given;
-            } else if (const auto free = finders[k].next(counterAfter[k])) {
-                ids[k] = *free;
-            } else {
-                found = false;
-            }
+        if (const auto skipped = intake.add(std::move(album))) {
+            result.skipped.push_back({record.line, *skipped, {}});
+            if (*skipped == SkipReason::TooManyAlbums)
+                break;
         }
-        if (!found) {
-            result.skipped.push_back({record.line, SkipReason::NoFreeId});
-            continue;
-        }
-        for (std::size_t k = 0; k < 3; ++k) {
-            if (!owned[k])
-                continue;
-            finders[k].take(ids[k]);
-            *counter[k] = counterAfter[k];
-        }
-        row[ColumnId] = l2t(ids[0], 5);
-        row[ColumnCdKind] = cd != 0 ? std::string(copyKindLetter(cd)) : "-";
-        row[ColumnCdId] = cd != 0 ? l2t(ids[1], 5) : "-";
-        row[ColumnMcKind] = mc != 0 ? std::string(copyKindLetter(mc)) : "-";
-        row[ColumnMcId] = mc != 0 ? l2t(ids[2], 5) : "-";
-        rows.push_back(std::move(row));
     }
-
-    result.added = static_cast<int>(rows.size());
-    if (!rows.empty())
-        result.change = albumsAppended(table, std::move(rows), countersBefore, counters);
+    result.added = intake.count();
+    result.change = std::move(intake).change();
     return result;
 }
 

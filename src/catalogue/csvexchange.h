@@ -3,7 +3,10 @@
 // a file of any of the usual dialects into new albums.
 #pragma once
 
+#include "albumimport.h"
 #include "albumtable.h"
+#include "csvreader.h"
+#include "progress.h"
 #include "safefile.h"
 #include "settings.h"
 #include "tablechange.h"
@@ -23,26 +26,11 @@ namespace alborx {
 // holding the separator, a quote or a line break is quoted, its quotes
 // doubled.
 std::string csvField(std::string_view utf8, char separator);
-WriteError exportCsv(const std::string& path, const AlbumTable& table);
+WriteError exportCsv(const std::string& path, const AlbumTable& table,
+                     Progress* progress = nullptr);
 // The same text, handed to write in pieces.
-void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write);
-
-// One record of a CSV text: its fields (bytes as in the file) and the line
-// it starts on, counted from 1.
-struct CsvRecord
-{
-    int line = 0;
-    std::vector<std::string> fields;
-    // A quote was opened and never closed: the record cannot be read. The
-    // lines after its first one are read again as records of their own.
-    bool broken = false;
-};
-
-// Splits a text into records by the rules of RFC 4180 (quoted fields may hold
-// separators, quotes doubled and line breaks; CR LF, LF and CR end a
-// record). Blank lines give no record. At most mostRecords are returned.
-std::vector<CsvRecord> parseCsv(std::string_view text, char separator,
-                                std::size_t mostRecords = static_cast<std::size_t>(-1));
+void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write,
+              Progress* progress = nullptr);
 
 // The separator the first lines use most steadily: semicolon, comma or tab
 // (in that order when they tie); a semicolon when none is used.
@@ -65,8 +53,13 @@ std::string_view withoutByteOrderMark(std::string_view bytes);
 // counted in replaced.
 std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& replaced);
 
-// The album table column a header names ("Wykonawca" or "Artist",
-// "Album" or "Title", ...), or -1. Header text is Windows-1250.
+// The fields an import fills: the album table columns 0..7, then the medium
+// ("Nośnik"), which names the medium an album is on.
+constexpr int kFieldMedium = kColumnCount;
+constexpr int kImportFieldCount = kColumnCount + 1;
+
+// The import field a header names ("Wykonawca" or "Artist", "Album" or
+// "Title", "Nośnik" or "Format", ...), or -1. Header text is Windows-1250.
 int columnOfHeader(std::string_view header);
 
 struct CsvImportOptions
@@ -74,9 +67,9 @@ struct CsvImportOptions
     char separator = ';';
     bool header = true;
     CsvEncoding encoding = CsvEncoding::Utf8;
-    // For each album table column 0..7, the file column it is read from, or
-    // -1 when none is.
-    std::array<int, kColumnCount> columns{-1, -1, -1, -1, -1, -1, -1, -1};
+    // For each import field, the file column it is read from, or -1 when
+    // none is.
+    std::array<int, kImportFieldCount> columns{-1, -1, -1, -1, -1, -1, -1, -1, -1};
 };
 
 // Sets options.header and options.columns for a file whose first record is
@@ -88,36 +81,15 @@ void matchColumns(const CsvRecord& first, CsvImportOptions& options);
 // columns matched on its first record.
 CsvImportOptions detectImportOptions(std::string_view bytes);
 
-enum class SkipReason
-{
-    UnclosedQuote,
-    NoPerformerOrTitle,
-    NoFreeId,
-    TooManyAlbums
-};
-
-struct SkippedLine
-{
-    int line = 0;
-    SkipReason reason = SkipReason::UnclosedQuote;
-};
-
-struct CsvImportResult
-{
-    int added = 0;
-    int replaced = 0; // characters Windows-1250 could not hold
-    std::vector<SkippedLine> skipped;
-    // The albums after the albums of the table, with the ID counters moved.
-    TableChange change;
-};
-
-// The albums of a CSV text to append to the table, as a join appends. IDs are
-// taken as given when they are numbers of at least 1, otherwise the next
-// free ID of their kind; a medium column holding "O", "P", "K", "M" or the
-// copy-kind texts marks that medium with that kind, another text marks it as
-// an original, "-" or nothing marks it not owned; an album with no medium
-// gets CD "O". Texts longer than their column's limit are cut to it.
-CsvImportResult importCsv(const AlbumTable& table, const TUstawienia& settings,
-                          std::string_view bytes, const CsvImportOptions& options);
+// The albums of a CSV text to append to the table, as a join appends. A
+// medium column holding "O", "P", "K", "M" or the copy-kind texts marks that
+// medium with that kind, another text marks it as an original, "-" or
+// nothing marks it not owned. Where the "Nośnik" field names a medium, the
+// album is on that medium alone, as an original unless that medium's column
+// gives its kind; a medium other than a CD or a cassette skips the line. The
+// rest is as every import takes albums in (AlbumIntake). The progress, when
+// given, follows the text read and may cancel the import.
+ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std::string_view bytes,
+                       const CsvImportOptions& options, Progress* progress = nullptr);
 
 } // namespace alborx

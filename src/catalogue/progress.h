@@ -9,6 +9,9 @@ public:
     virtual ~Progress() = default;
     virtual void setMaximum(int maximum) = 0;
     virtual void setPosition(int position) = 0;
+    // Whether the user asked to stop; only operations that can be stopped
+    // ask.
+    virtual bool cancelled() { return false; }
 };
 
 // The step rule of the progress window: after every step-th row (rows step,

@@ -21,8 +21,10 @@ constexpr std::size_t kPreviewRecords = 8;
 
 constexpr std::array<char, 3> kSeparators = {';', ',', '\t'};
 
-const char* const kFieldNames[alborx::kColumnCount] = {"ID", "Wykonawca", "Album", "Gatunek",
-                                                       "CD", "MC",        "ID CD", "ID MC"};
+const char* const kFieldNames[alborx::kImportFieldCount] = {
+    "ID", "Wykonawca", "Album", "Gatunek", "CD", "MC", "ID CD", "ID MC", "Nośnik"};
+// Field boxes in each column of the group.
+constexpr int kFieldRows = 5;
 
 } // namespace
 
@@ -68,14 +70,14 @@ CsvImportDialog::CsvImportDialog(std::string text, const alborx::CsvImportOption
 
     auto* columns = new QGroupBox(QStringLiteral("Pola albumu z kolumn pliku"));
     auto* grid = new QGridLayout(columns);
-    for (int c = 0; c < alborx::kColumnCount; ++c) {
+    for (int c = 0; c < alborx::kImportFieldCount; ++c) {
         auto* box = new QComboBox;
         box->setObjectName(QStringLiteral("kolumna%1").arg(c));
         auto* label = new QLabel(QString::fromUtf8(kFieldNames[c]) + QLatin1Char(':'));
         label->setBuddy(box);
         box->setAccessibleName(QString::fromUtf8(kFieldNames[c]));
-        grid->addWidget(label, c % 4, (c / 4) * 2);
-        grid->addWidget(box, c % 4, (c / 4) * 2 + 1);
+        grid->addWidget(label, c % kFieldRows, (c / kFieldRows) * 2);
+        grid->addWidget(box, c % kFieldRows, (c / kFieldRows) * 2 + 1);
         kolumny[static_cast<std::size_t>(c)] = box;
     }
 
@@ -108,7 +110,7 @@ alborx::CsvImportOptions CsvImportDialog::options() const
     chosen.encoding = kodowanie->currentIndex() == 0 ? alborx::CsvEncoding::Utf8
                                                      : alborx::CsvEncoding::Windows1250;
     chosen.header = naglowek->isChecked();
-    for (int c = 0; c < alborx::kColumnCount; ++c)
+    for (int c = 0; c < alborx::kImportFieldCount; ++c)
         chosen.columns[static_cast<std::size_t>(c)] =
             kolumny[static_cast<std::size_t>(c)]->currentIndex() - 1;
     return chosen;
@@ -134,7 +136,7 @@ void CsvImportDialog::reread()
             name = alborx::toCatalogueText(first_.front().fields[i], chosen.encoding, replaced);
         offered << QStringLiteral("Kolumna %1: %2").arg(i + 1).arg(alborx::ui::toQt(name));
     }
-    for (int c = 0; c < alborx::kColumnCount; ++c) {
+    for (int c = 0; c < alborx::kImportFieldCount; ++c) {
         QComboBox* box = kolumny[static_cast<std::size_t>(c)];
         const QSignalBlocker quiet(box);
         box->clear();

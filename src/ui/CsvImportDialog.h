@@ -1,6 +1,7 @@
 // The dialog of "Importuj z CSV…": shows the first lines of the file as a
 // table and lets the user choose the separator, whether the first line is a
-// header, the encoding and which file column goes to which album field.
+// header, the encoding and which file column goes to which album field,
+// the medium among them.
 #pragma once
 
 #include "csvexchange.h"
@@ -28,8 +29,9 @@ public:
     QCheckBox* naglowek = nullptr;
     QComboBox* kodowanie = nullptr;
     QTableWidget* podglad = nullptr;
-    // For each album table column, the file column it is read from.
-    std::array<QComboBox*, alborx::kColumnCount> kolumny{};
+    // For each import field (the album table columns, then "Nośnik"), the
+    // file column it is read from.
+    std::array<QComboBox*, alborx::kImportFieldCount> kolumny{};
 
 private:
     // Reads the first lines again after the separator or the encoding

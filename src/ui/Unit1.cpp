@@ -55,7 +55,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     buildPages();
     buildStatusBar();
     buildFileDialogs();
-    buildCsvDialogs();
+    buildExchangeDialogs();
     buildExportDialog();
 
     Form2 = new TForm2(this);
@@ -122,6 +122,8 @@ void TForm1::buildMenu()
          &TForm1::Zapiszbaz1Click);
     plik->addSeparator();
     item(plik, "Importujzcsv1", "Importuj z CSV…", {}, &TForm1::Importujzcsv1Click);
+    item(plik, "Importujztellico1", "Importuj z programu Tellico…", {},
+         &TForm1::Importujztellico1Click);
     item(plik, "Eksportujdocsv1", "Eksportuj do CSV…", {}, &TForm1::Eksportujdocsv1Click);
     plik->addSeparator();
     item(plik, "Wyjcie1", "Wyjście", {}, &TForm1::Wyjcie1Click);

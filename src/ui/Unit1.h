@@ -5,6 +5,7 @@
 #pragma once
 
 #include "albumeditor.h"
+#include "albumimport.h"
 #include "albumtable.h"
 #include "genrelist.h"
 #include "search.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -85,9 +87,11 @@ public:
     void Zapiszbaz1Click();
     void Zapiszbazjako1Click();
     void oplikClick(int entry);
-    // CSV exchange with spreadsheets and other programs.
+    // Exchange with spreadsheets and other programs: CSV both ways, Tellico
+    // collections in.
     void Eksportujdocsv1Click();
     void Importujzcsv1Click();
+    void Importujztellico1Click();
     void Wyjcie1Click();
 
     void odswiezlistecd();
@@ -224,6 +228,7 @@ public:
     QFileDialog* SaveDialog1 = nullptr;
     QFileDialog* SaveDialogCsv = nullptr;
     QFileDialog* OpenDialogCsv = nullptr;
+    QFileDialog* OpenDialogTellico = nullptr;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
@@ -254,7 +259,11 @@ private:
     void buildPages();
     void buildStatusBar();
     void buildFileDialogs();
-    void buildCsvDialogs();
+    void buildExchangeDialogs();
+    // Appends what an import brought as one step and says how it went;
+    // skippedWords name the skipped lines ("Pominięte wiersze", "wiersz").
+    void takeImport(alborx::ImportResult result, const QString& stepText,
+                    const std::pair<QString, QString>& skippedWords);
     // The window side of a new catalogue: title, lists and editor.
     void showNewCatalogue();
     void applyStoredLayout();

@@ -3,16 +3,30 @@
 #include "windowhelpers.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
+
+namespace {
+
+constexpr int kBarWidth = 290;
+constexpr int kBarHeight = 20;
+
+} // namespace
 
 TForm5::TForm5(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowModality(Qt::ApplicationModal);
-    setFixedSize(290, 20);
+    setFixedSize(kBarWidth, kBarHeight);
     setAccessibleName(QStringLiteral("ProgressBar1"));
+
+    Anuluj = new QPushButton(QStringLiteral("Anuluj"), this);
+    Anuluj->setObjectName(QStringLiteral("Anuluj"));
+    Anuluj->hide();
+    connect(Anuluj, &QPushButton::clicked, this, [this] { cancelled_ = true; });
 }
 
 void TForm5::setMaximum(int maximum)
@@ -35,10 +49,16 @@ int TForm5::percent() const
     return static_cast<int>(static_cast<long long>(position_) * 100 / maximum_);
 }
 
-void TForm5::start(const QString& title)
+void TForm5::start(const QString& title, bool cancellable)
 {
     setWindowTitle(title);
     position_ = 0;
+    cancellable_ = cancellable;
+    cancelled_ = false;
+    const int buttonHeight = Anuluj->sizeHint().height();
+    setFixedSize(kBarWidth, cancellable ? kBarHeight + buttonHeight + 8 : kBarHeight);
+    Anuluj->setGeometry((kBarWidth - 100) / 2, kBarHeight + 4, 100, buttonHeight);
+    Anuluj->setVisible(cancellable);
     alborx::ui::centreOnScreen(this);
     show();
     sinceRedraw_.start();
@@ -50,11 +70,22 @@ void TForm5::redraw()
     if (!isVisible())
         return;
     update();
-    // The operation runs on this thread: let the bar paint now and then.
+    // The operation runs on this thread: let the bar paint now and then,
+    // and "Anuluj" take its click. The window is modal, so no other input
+    // reaches the program meanwhile.
     if (!sinceRedraw_.isValid() || sinceRedraw_.elapsed() >= 40) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(cancellable_ ? QEventLoop::AllEvents
+                                                     : QEventLoop::ExcludeUserInputEvents);
         sinceRedraw_.restart();
     }
+}
+
+void TForm5::keyPressEvent(QKeyEvent* event)
+{
+    if (cancellable_ && event->key() == Qt::Key_Escape)
+        cancelled_ = true;
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TForm5::paintEvent(QPaintEvent*)
@@ -62,16 +93,17 @@ void TForm5::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QPalette& colours = palette();
     painter.fillRect(rect(), colours.color(QPalette::Button));
+    const QRect bar(0, 0, kBarWidth, kBarHeight);
     if (maximum_ > 0) {
-        QRect done = rect();
-        done.setWidth(static_cast<int>(static_cast<long long>(width()) * position_ / maximum_));
+        QRect done = bar;
+        done.setWidth(static_cast<int>(static_cast<long long>(bar.width()) * position_ / maximum_));
         painter.fillRect(done, colours.color(QPalette::Highlight));
     }
     QFont bold = font();
     bold.setBold(true);
     painter.setFont(bold);
     painter.setPen(colours.color(QPalette::ButtonText));
-    painter.drawText(rect(), Qt::AlignCenter, QString::number(percent()) + QLatin1Char('%'));
+    painter.drawText(bar, Qt::AlignCenter, QString::number(percent()) + QLatin1Char('%'));
 }
 
 void TForm5::showEvent(QShowEvent* event)

@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+class QPushButton;
+
 class TForm5 : public QWidget, public alborx::Progress
 {
     Q_OBJECT
@@ -22,10 +24,15 @@ public:
     // Progress x 100 / maximum, cut to a whole number; 0 for maximum 0.
     int percent() const;
 
-    // Title, progress 0, shown.
-    void start(const QString& title);
+    // Title, progress 0, shown. An operation that can be stopped shows
+    // "Anuluj" under the bar; cancelled() then tells whether it was pressed.
+    void start(const QString& title, bool cancellable = false);
+    bool cancelled() override { return cancelled_; }
+
+    QPushButton* Anuluj = nullptr;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -37,6 +44,8 @@ private:
     int position_ = 0;
     QElapsedTimer sinceRedraw_;
     bool busyCursor_ = false;
+    bool cancellable_ = false;
+    bool cancelled_ = false;
 };
 
 // Shows the progress window for the life of a scope, so that it is hidden
@@ -44,7 +53,10 @@ private:
 class ProgressScope
 {
 public:
-    ProgressScope(TForm5& window, const QString& title) : window_(window) { window_.start(title); }
+    ProgressScope(TForm5& window, const QString& title, bool cancellable = false) : window_(window)
+    {
+        window_.start(title, cancellable);
+    }
     ~ProgressScope() { window_.hide(); }
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;

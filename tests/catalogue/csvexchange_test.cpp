@@ -15,9 +15,9 @@ std::string text(const std::vector<std::uint8_t>& bytes)
 }
 
 // An import as the window makes it: the albums read, then appended.
-CsvImportResult importText(AlbumTable& table, TUstawienia& counters, const std::string& csv)
+ImportResult importText(AlbumTable& table, TUstawienia& counters, const std::string& csv)
 {
-    CsvImportResult result = importCsv(table, counters, csv, detectImportOptions(csv));
+    ImportResult result = importCsv(table, counters, csv, detectImportOptions(csv));
     redoChange(table, counters, result.change);
     return result;
 }
@@ -73,7 +73,7 @@ TEST(CsvExchange, ARoundTripGivesBackEveryCell)
     AlbumTable back;
     TUstawienia counters;
     const std::string csv = text(readBytes(dir.file("k.csv")));
-    const CsvImportResult result = importText(back, counters, csv);
+    const ImportResult result = importText(back, counters, csv);
     EXPECT_EQ(result.added, 4);
     EXPECT_TRUE(result.skipped.empty());
     EXPECT_EQ(result.replaced, 0);
@@ -134,15 +134,27 @@ TEST(CsvDetect, ColumnsAreMatchedByTheirHeaders)
         detectImportOptions("Title,Artist,Year,Genre,CD\nT,A,1999,G,O\n");
     EXPECT_TRUE(english.header);
     EXPECT_EQ(english.separator, ',');
-    EXPECT_EQ(english.columns, (std::array<int, kColumnCount>{-1, 1, 0, 3, 4, -1, -1, -1}));
+    using Fields = std::array<int, kImportFieldCount>;
+    EXPECT_EQ(english.columns, (Fields{-1, 1, 0, 3, 4, -1, -1, -1, -1}));
 
-    const CsvImportOptions polish = detectImportOptions("Gatunek;Tytuł;Zespół;Kaseta;ID MC\n");
-    EXPECT_EQ(polish.columns, (std::array<int, kColumnCount>{-1, 2, 1, 0, -1, 3, -1, 4}));
+    const CsvImportOptions polish =
+        detectImportOptions("Gatunek;Tytuł;Zespół;Kaseta;ID MC;Nośnik\n");
+    EXPECT_EQ(polish.columns, (Fields{-1, 2, 1, 0, -1, 3, -1, 4, 5}));
+
+    // The exports of Tellico and Discogs, as those programs write them.
+    const CsvImportOptions tellico = detectImportOptions(
+        "Album,Medium,Artist,Label,Year,Genre,Tracks,Rating,Purchase Date,Gift,Purchase "
+        "Price,Loaned,Keywords,Cover,Comments,ID,Date Created,Date Modified\n");
+    EXPECT_EQ(tellico.columns, (Fields{15, 2, 0, 5, -1, -1, -1, -1, 1}));
+    const CsvImportOptions discogs = detectImportOptions(
+        "Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,CollectionFolder,Date "
+        "Added,Collection Media Condition,Collection Sleeve Condition,Collection Notes\n");
+    EXPECT_EQ(discogs.columns, (Fields{-1, 1, 2, -1, -1, -1, -1, -1, 4}));
 
     // No header: the columns come in the export's order.
     const CsvImportOptions none = detectImportOptions("00001;Kult;Spokojnie\n");
     EXPECT_FALSE(none.header);
-    EXPECT_EQ(none.columns, (std::array<int, kColumnCount>{0, 1, 2, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(none.columns, (Fields{0, 1, 2, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST(CsvImport, MediaIdsAndLimitsFollowTheEditorsRules)
@@ -158,7 +170,7 @@ TEST(CsvImport, MediaIdsAndLimitsFollowTheEditorsRules)
                             "D;4;tak;P;;;9\n"
                             "" +
                             std::string(40, 'w') + ";" + std::string(70, 't') + ";;;;;\n";
-    const CsvImportResult result = importText(table, counters, csv);
+    const ImportResult result = importText(table, counters, csv);
     ASSERT_EQ(result.added, 5);
     EXPECT_EQ(result.change.insertedAt, 2);
     const auto row = [&](int r) { return table.row(r); };
@@ -185,7 +197,7 @@ TEST(CsvImport, UnreadableLinesAreSkippedAndReported)
                             "\"open;2\n"
                             "   ;   \n"
                             "B;3\n";
-    const CsvImportResult result = importText(table, counters, csv);
+    const ImportResult result = importText(table, counters, csv);
     EXPECT_EQ(result.added, 2);
     ASSERT_EQ(result.skipped.size(), 3u);
     EXPECT_EQ(result.skipped[0].line, 3);
@@ -201,7 +213,7 @@ TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)
     AlbumTable table;
     TUstawienia counters;
     // With a byte-order mark, UTF-8; characters outside Windows-1250 become "?".
-    const CsvImportResult utf8 = importText(
+    const ImportResult utf8 = importText(
         table, counters, "\xEF\xBB\xBFWykonawca;Album\nZesp\xC3\xB3\xC5\x82;\xE6\x97\xA5\n");
     EXPECT_EQ(utf8.added, 1);
     EXPECT_EQ(utf8.replaced, 1);
@@ -209,7 +221,7 @@ TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)
     EXPECT_EQ(table.cell(ColumnTitle, 1), "?");
 
     // Without one and not UTF-8: Windows-1250, taken as it is.
-    const CsvImportResult cp1250 = importText(table, counters, "Wykonawca;Album\nZesp\xF3\xB3;T\n");
+    const ImportResult cp1250 = importText(table, counters, "Wykonawca;Album\nZesp\xF3\xB3;T\n");
     EXPECT_EQ(cp1250.added, 1);
     EXPECT_EQ(cp1250.replaced, 0);
     EXPECT_EQ(table.cell(ColumnPerformer, 2), "Zesp\xF3\xB3");

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t records = parseCsv(withoutByteOrderMark(bytes), options.separator).size();
     AlbumTable table;
     TUstawienia counters;
-    const CsvImportResult result = importCsv(table, counters, bytes, options);
+    const ImportResult result = importCsv(table, counters, bytes, options);
     redoChange(table, counters, result.change);
     check(result.added == table.liczbaalbumow(), "the album count is the number added");
     check(static_cast<std::size_t>(result.added) + result.skipped.size() +
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeCsv(table, [&](std::string_view piece) { again += piece; });
     AlbumTable back;
     TUstawienia moreCounters;
-    const CsvImportResult reread = importCsv(back, moreCounters, again, detectImportOptions(again));
+    const ImportResult reread = importCsv(back, moreCounters, again, detectImportOptions(again));
     redoChange(back, moreCounters, reread.change);
     check(reread.skipped.empty() && back.liczbaalbumow() == table.liczbaalbumow(),
           "the exported albums do not all come back");

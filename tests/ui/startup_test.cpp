@@ -88,6 +88,7 @@ TEST_F(Startup, TheMenuIsCompleteAndInOrder)
              << "  Zapisz bazę [Ctrl+S] Zapiszbaz1"
              << "  -"
              << "  Importuj z CSV… Importujzcsv1"
+             << "  Importuj z programu Tellico… Importujztellico1"
              << "  Eksportuj do CSV… Eksportujdocsv1"
              << "  -"
              << "  Wyjście Wyjcie1"

@@ -1,0 +1,104 @@
+// Albums coming in from the files of other programs (CSV, Tellico): the
+// rules every import shares, from the media an album is on to the IDs it
+// gets, and what an import reports.
+#pragma once
+
+#include "albumtable.h"
+#include "freeid.h"
+#include "settings.h"
+#include "tablechange.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace alborx {
+
+enum class SkipReason
+{
+    UnclosedQuote,
+    NoPerformerOrTitle,
+    NoFreeId,
+    TooManyAlbums,
+    OtherMedium
+};
+
+// A line of a CSV file, or an entry of a collection, that gave no album.
+struct SkippedLine
+{
+    int line = 0;
+    SkipReason reason = SkipReason::UnclosedQuote;
+    // With OtherMedium: the medium as the file names it (Windows-1250).
+    std::string medium;
+};
+
+struct ImportResult
+{
+    int added = 0;
+    int replaced = 0; // characters Windows-1250 could not hold
+    std::vector<SkippedLine> skipped;
+    // The albums after the albums of the table, with the ID counters moved.
+    TableChange change;
+    // Stopped before the end: nothing is to be added.
+    bool cancelled = false;
+};
+
+// The kinds of medium another program may name.
+enum class Medium
+{
+    Unnamed, // no medium given
+    Cd,
+    Cassette,
+    Other // vinyl, DVD, a file, ...: none this catalogue holds
+};
+
+// The medium a text names (Windows-1250): "CD", "Compact Disc", "CDr",
+// "Płyta CD" are discs and "Cassette", "Cass", "Kaseta", "MC" cassettes, in
+// any case; a list such as "2xCD, Album, RE" is read by its first item, a
+// count before it left aside.
+Medium mediumOfText(std::string_view text);
+
+// Upper case for comparing names: a-z and the Polish letters, spaces around
+// the text left out.
+std::string foldedName(std::string_view text);
+
+// An album as another program's file gives it, in catalogue text.
+struct IncomingAlbum
+{
+    std::string id;
+    std::string performer;
+    std::string title;
+    std::string genre;
+    // Copy-kind codes 1..4, 0 for a medium not owned.
+    int cdKind = 0;
+    int mcKind = 0;
+    std::string cdId;
+    std::string mcId;
+};
+
+// Takes albums in for appending to a table: texts cut to their column's
+// limit, IDs as given when they are numbers of at least 1, otherwise the
+// next free ones of their kind, as the editor hands them out; an album on no
+// medium is an original CD.
+class AlbumIntake
+{
+public:
+    AlbumIntake(const AlbumTable& table, const TUstawienia& settings);
+
+    // The reason the album is not taken, or nothing when it is.
+    std::optional<SkipReason> add(IncomingAlbum album);
+    int count() const { return static_cast<int>(rows_.size()); }
+    // The albums taken as one change of the table.
+    TableChange change() &&;
+
+private:
+    const AlbumTable& table_;
+    IdCounters before_;
+    IdCounters counters_;
+    std::array<FreeIdFinder, 3> finders_;
+    std::vector<Row> rows_;
+};
+
+} // namespace alborx

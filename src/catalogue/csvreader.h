@@ -1,0 +1,53 @@
+// Reading CSV text record by record, by the rules of RFC 4180: quoted fields
+// may hold separators, doubled quotes and line breaks; CR LF, LF and CR end a
+// record. One pass over the text, whatever its quotes: the separator
+// detection, the import dialog's preview and the import all read through it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace alborx {
+
+// One record of a CSV text: its fields (bytes as in the file) and the line
+// it starts on, counted from 1.
+struct CsvRecord
+{
+    int line = 0;
+    std::vector<std::string> fields;
+    // A quote was opened and never closed: the record cannot be read. The
+    // lines after the one the quote opens on are read as records of their own.
+    bool broken = false;
+};
+
+class CsvReader
+{
+public:
+    CsvReader(std::string_view text, char separator);
+
+    // The next record; false at the end of the text. Blank lines give no
+    // record.
+    bool next(CsvRecord& record);
+    // How far the reading has come, in bytes.
+    std::size_t position() const { return pos_; }
+
+private:
+    bool atLineEnd() const;
+    void skipLineEnd();
+
+    std::string_view text_;
+    char separator_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+    // The one opening quote of the text that no quote closes, or npos. Known
+    // from the start, so that no record has to look ahead to the end.
+    std::size_t unclosed_;
+};
+
+// The records of a text, at most mostRecords of them.
+std::vector<CsvRecord> parseCsv(std::string_view text, char separator,
+                                std::size_t mostRecords = static_cast<std::size_t>(-1));
+
+} // namespace alborx

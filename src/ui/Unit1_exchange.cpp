@@ -1,0 +1,187 @@
+// Exchanging the catalogue with spreadsheets and other programs: "Eksportuj
+// do CSV…", "Importuj z CSV…" and "Importuj z programu Tellico…" of the menu
+// "Plik".
+#include "AlbumTableModel.h"
+#include "CsvImportDialog.h"
+#include "Unit1.h"
+#include "Unit5.h"
+#include "cataloguefile.h"
+#include "csvexchange.h"
+#include "dialogs.h"
+#include "historytexts.h"
+#include "tellico.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace {
+
+// A CSV file larger than this is no album collection; it is not read.
+constexpr std::size_t kMostCsvBytes = 256 * 1024 * 1024;
+// Skipped lines named in the closing message.
+constexpr std::size_t kSkippedShown = 10;
+
+QString reasonText(const alborx::SkippedLine& skipped)
+{
+    switch (skipped.reason) {
+    case alborx::SkipReason::UnclosedQuote:
+        return QStringLiteral("niezamknięty cudzysłów");
+    case alborx::SkipReason::NoPerformerOrTitle:
+        return QStringLiteral("brak wykonawcy i tytułu");
+    case alborx::SkipReason::NoFreeId:
+        return QStringLiteral("brak wolnego numeru ID");
+    case alborx::SkipReason::TooManyAlbums:
+        return QStringLiteral("za dużo albumów; dalsze wiersze pominięto");
+    case alborx::SkipReason::OtherMedium:
+        return QStringLiteral("nośnik inny niż CD i kaseta (%1)")
+            .arg(alborx::ui::toQt(skipped.medium));
+    }
+    return {};
+}
+
+QFileDialog* openDialog(QWidget* parent, const char* name, const char* title, bool save,
+                        const QStringList& filters, const QString& suffix)
+{
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowTitle(QString::fromUtf8(title));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setNameFilters(filters);
+    dialog->setDefaultSuffix(suffix);
+    dialog->setDirectory(QDir::currentPath());
+    dialog->setSizeGripEnabled(true);
+    return dialog;
+}
+
+} // namespace
+
+void TForm1::buildExchangeDialogs()
+{
+    const QStringList csv = {QStringLiteral("Pliki CSV (*.csv)"),
+                             QStringLiteral("Wszystkie pliki (*.*)")};
+    SaveDialogCsv =
+        openDialog(this, "SaveDialogCsv", "Eksportuj do CSV", true, csv, QStringLiteral("csv"));
+    OpenDialogCsv =
+        openDialog(this, "OpenDialogCsv", "Importuj z CSV", false, csv, QStringLiteral("csv"));
+    OpenDialogTellico = openDialog(this, "OpenDialogTellico", "Importuj z programu Tellico", false,
+                                   {QStringLiteral("Kolekcje programu Tellico (*.tc *.xml)"),
+                                    QStringLiteral("Wszystkie pliki (*.*)")},
+                                   QStringLiteral("tc"));
+}
+
+void TForm1::Eksportujdocsv1Click()
+{
+    QString chosen;
+    if (!alborx::ui::chooseFile(*SaveDialogCsv, chosen))
+        return;
+    alborx::WriteError error = alborx::WriteError::None;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Zapisywanie pliku CSV..."));
+        error = alborx::exportCsv(chosen.toStdString(), albumy, progress.get());
+    }
+    if (error != alborx::WriteError::None)
+        alborx::ui::informacja(this, alborx::ui::writeFailureMessage(chosen, error));
+}
+
+void TForm1::Importujzcsv1Click()
+{
+    QString chosen;
+    if (!alborx::ui::chooseFile(*OpenDialogCsv, chosen))
+        return;
+    std::vector<std::uint8_t> bytes;
+    if (!alborx::readWholeFile(chosen.toStdString(), bytes, kMostCsvBytes + 1) ||
+        bytes.size() > kMostCsvBytes) {
+        alborx::ui::informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
+        return;
+    }
+    std::string text(bytes.begin(), bytes.end());
+    bytes = {};
+    CsvImportDialog dialog(text, alborx::detectImportOptions(text), this);
+    if (!alborx::ui::runDialog(dialog))
+        return;
+
+    alborx::ImportResult result;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Wczytywanie pliku CSV..."), true);
+        result = alborx::importCsv(albumy, ustawienia, text, dialog.options(), progress.get());
+    }
+    const int added = result.added;
+    takeImport(std::move(result),
+               QStringLiteral("Importuj z CSV (") + alborx::ui::albumCount(added) +
+                   QLatin1Char(')'),
+               {QStringLiteral("Pominięte wiersze"), QStringLiteral("wiersz")});
+}
+
+void TForm1::Importujztellico1Click()
+{
+    QString chosen;
+    if (!alborx::ui::chooseFile(*OpenDialogTellico, chosen))
+        return;
+    alborx::TellicoImport import;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Wczytywanie kolekcji Tellico..."), true);
+        import =
+            alborx::importTellicoFile(albumy, ustawienia, chosen.toStdString(), progress.get());
+    }
+    switch (import.status) {
+    case alborx::TellicoStatus::Read:
+        break;
+    case alborx::TellicoStatus::CannotOpen:
+        alborx::ui::informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
+        return;
+    case alborx::TellicoStatus::TooLarge:
+        alborx::ui::informacja(this,
+                               QStringLiteral("Plik jest za duży, by go zaimportować: ") + chosen);
+        return;
+    case alborx::TellicoStatus::NotTellico:
+        alborx::ui::informacja(
+            this, QStringLiteral("To nie jest kolekcja programu Tellico albo plik jest "
+                                 "uszkodzony: ") +
+                      chosen);
+        return;
+    case alborx::TellicoStatus::NotMusic:
+        alborx::ui::informacja(this, QStringLiteral("To nie jest kolekcja muzyczna; nie "
+                                                    "zaimportowano żadnego albumu."));
+        return;
+    }
+    const int added = import.albums.added;
+    takeImport(std::move(import.albums),
+               QStringLiteral("Importuj z programu Tellico (") + alborx::ui::albumCount(added) +
+                   QLatin1Char(')'),
+               {QStringLiteral("Pominięte wpisy"), QStringLiteral("wpis")});
+}
+
+void TForm1::takeImport(alborx::ImportResult result, const QString& stepText,
+                        const std::pair<QString, QString>& skippedWords)
+{
+    if (result.cancelled) {
+        alborx::ui::informacja(this,
+                               QStringLiteral("Import przerwano; nie dodano żadnego albumu."));
+        return;
+    }
+    if (result.added > 0) {
+        const int first = result.change.insertedAt;
+        makeChange(std::move(result.change), stepText);
+        addJoinedGenres(first, first + result.added - 1);
+    }
+    odswiezlistecd();
+    obliczwszystkoClick();
+
+    QString message = QStringLiteral("Dodano albumów: %1.").arg(result.added);
+    if (result.replaced > 0)
+        message += QStringLiteral("\nZnaków spoza Windows-1250 zastąpionych znakiem „?”: %1.")
+                       .arg(result.replaced);
+    if (!result.skipped.empty()) {
+        message += QStringLiteral("\n%1: %2").arg(skippedWords.first).arg(result.skipped.size());
+        for (std::size_t i = 0; i < result.skipped.size() && i < kSkippedShown; ++i)
+            message += QStringLiteral("\n%1 %2: %3")
+                           .arg(skippedWords.second)
+                           .arg(result.skipped[i].line)
+                           .arg(reasonText(result.skipped[i]));
+        if (result.skipped.size() > kSkippedShown)
+            message += QStringLiteral("\n…");
+    }
+    alborx::ui::informacja(this, message);
+}
