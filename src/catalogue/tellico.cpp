@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstring>
 #include <expat.h>
+#include <filesystem>
 #include <memory>
 #include <zip.h>
 
@@ -403,6 +404,11 @@ TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings
 TellicoImport importTellicoFile(const AlbumTable& table, const TUstawienia& settings,
                                 const std::string& path, Progress* progress)
 {
+    // A file known to be too large is not read at all.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && size > kMostTellicoBytes)
+        return {TellicoStatus::TooLarge, {}};
     std::vector<std::uint8_t> bytes;
     if (!readWholeFile(path, bytes, kMostTellicoBytes + 1))
         return {TellicoStatus::CannotOpen, {}};
