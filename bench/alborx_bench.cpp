@@ -8,11 +8,13 @@
 #include "cataloguefile.h"
 #include "csvexchange.h"
 #include "freeid.h"
+#include "othersources.h"
 #include "safefile.h"
 #include "search.h"
 #include "settings.h"
 #include "summary.h"
 #include "tablechange.h"
+#include "tellico.h"
 #include "textexport.h"
 #include "textfunctions.h"
 
@@ -224,6 +226,15 @@ int main(int argc, char** argv)
                         importCsv(imported, importCounters, csvText, detectImportOptions(csvText))
                             .change);
                 }));
+        const std::string tellicoFile = folder + "/bench-" + std::to_string(size) + ".tc";
+        if (!bench::writeTellicoCollection(tellicoFile, table)) {
+            std::fprintf(stderr, "cannot write %s\n", tellicoFile.c_str());
+            return 1;
+        }
+        add("Tellico import (zipped file)",
+            medianMs(
+                runs, [] {},
+                [&] { importTellicoFile(AlbumTable(), importCounters, tellicoFile); }));
         // Without IDs every album takes the next free ones, as Dodaj does.
         std::string noIds = "Wykonawca;Album;Gatunek;CD;MC\r\n";
         for (int r = 1; r <= table.liczbaalbumow(); ++r)
@@ -277,6 +288,15 @@ int main(int argc, char** argv)
     }
     std::filesystem::remove_all(folder);
 
+    // A CSV file whose quotes never close is read in one pass all the same.
+    const std::string spoilt = bench::unclosedQuoteLines(smoke ? (1 << 20) : (100 << 20));
+    ImportResult spoiltResult;
+    const double spoiltMs = medianMs(
+        smoke ? 1 : 3, [] {},
+        [&] {
+            spoiltResult = importCsv(AlbumTable(), settings, spoilt, detectImportOptions(spoilt));
+        });
+
     std::printf("%-34s %8s %12s %10s\n", "operation", "albums", "median ms", "x baseline");
     for (const auto& [size, baseline] : baselines)
         std::printf("%-34s %8d %12.3f %10s\n", "baseline: read the file's bytes", size, baseline,
@@ -289,6 +309,10 @@ int main(int argc, char** argv)
         std::printf("%-34s %8d %12.3f %10.1f\n", r.operation.c_str(), r.size, r.ms,
                     baseline > 0 ? r.ms / baseline : 0.0);
     }
+    std::printf("CSV import of %.0f MiB of unclosed quotes: %.1f ms (%d albums, %zu lines "
+                "skipped)\n",
+                static_cast<double>(spoilt.size()) / (1 << 20), spoiltMs, spoiltResult.added,
+                spoiltResult.skipped.size());
     for (const auto& [size, megabytes] : loaded)
         std::printf("peak memory of a process with %d albums loaded: %.1f MB\n", size, megabytes);
     std::printf("peak memory of this benchmark (it keeps several copies): %.1f MB\n",

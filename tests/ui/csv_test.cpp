@@ -70,6 +70,36 @@ TEST_F(CsvCommands, SkippedLinesAreReportedAndCancelImportsNothing)
     EXPECT_EQ(form_.albumy.liczbaalbumow(), 2);
 }
 
+TEST_F(CsvCommands, ATellicoCollectionComesInAsOneStepAndOtherCollectionsDoNot)
+{
+    const auto copy = [&](const std::string& name) {
+        const auto bytes = readBytes(std::string(ALBORX_FIXTURES) + "/tellico/" + name);
+        writeBytes(dir_.file(name), bytes);
+        return QString::fromStdString(dir_.file(name));
+    };
+    form_.ustawienia.gatunkiprzyladowaniu = true;
+    DialogSeam::setNextFileName(copy("music.xml"));
+    form_.Importujztellico1Click();
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList{"Dodano albumów: 4.\nPominięte wpisy: 3\n"
+                          "wpis 4: nośnik inny niż CD i kaseta (Vinyl)\n"
+                          "wpis 6: nośnik inny niż CD i kaseta (DVD)\n"
+                          "wpis 7: brak wykonawcy i tytułu"});
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 4);
+    EXPECT_EQ(form_.albumy.row(2), (Row{"00002", "Republika", "Nowe sytuacje", "New wave", "-",
+                                        "O", "-", "00001"}));
+    EXPECT_EQ(form_.statusPanels[0]->text(), "wpisów: 4");
+    EXPECT_EQ(form_.gatunki.count(), 3);
+    EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Importuj z programu Tellico (4 albumy)");
+
+    DialogSeam::setNextFileName(copy("books.xml"));
+    form_.Importujztellico1Click();
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList{"To nie jest kolekcja muzyczna; nie zaimportowano żadnego albumu."});
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 4);
+    EXPECT_EQ(form_.historia->count(), 1);
+}
+
 TEST_F(CsvCommands, FilesThatCannotBeUsedAreReported)
 {
     const QString fifo = QString::fromStdString(dir_.file("p.csv"));
