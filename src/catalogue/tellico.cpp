@@ -47,13 +47,19 @@ public:
     CollectionReader(const AlbumTable& table, const TUstawienia& settings)
         : parser_(XML_ParserCreateNS(nullptr, '|')), intake_(table, settings)
     {
+        if (parser_ == nullptr)
+            return;
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &CollectionReader::started, &CollectionReader::ended);
         XML_SetCharacterDataHandler(parser_, &CollectionReader::characters);
         XML_SetEntityDeclHandler(parser_, &CollectionReader::entityDeclared);
         XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
     }
-    ~CollectionReader() { XML_ParserFree(parser_); }
+    ~CollectionReader()
+    {
+        if (parser_ != nullptr)
+            XML_ParserFree(parser_);
+    }
     CollectionReader(const CollectionReader&) = delete;
     CollectionReader& operator=(const CollectionReader&) = delete;
 
@@ -64,7 +70,8 @@ public:
             return false;
         if (XML_Parse(parser_, piece.data(), static_cast<int>(piece.size()), last) ==
             XML_STATUS_ERROR) {
-            if (status_ == TellicoStatus::Read || !refused_)
+            // A refusal keeps its own reason; anything else is broken XML.
+            if (!refused_)
                 status_ = TellicoStatus::NotTellico;
             return false;
         }
@@ -334,7 +341,7 @@ TellicoStatus readArchive(std::string_view bytes, CollectionReader& reader, Prog
         return TellicoStatus::NotTellico;
     }
     std::unique_ptr<zip_t, ZipArchiveCloser> archive(
-        zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error));
+        zip_open_from_source(source, ZIP_RDONLY, &error));
     zip_error_fini(&error);
     if (!archive) {
         zip_source_free(source);

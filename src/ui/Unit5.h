@@ -1,6 +1,7 @@
 // The progress window: a borderless bar on top of everything that long
-// operations show while they walk the albums. While it is up the main window
-// takes no input and shows the busy cursor.
+// operations show while they walk the albums; an import that can be stopped
+// has "Anuluj" under it. While it is up the main window takes no input and
+// shows the busy cursor.
 #pragma once
 
 #include "progress.h"
