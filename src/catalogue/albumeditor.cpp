@@ -91,20 +91,31 @@ Row rowOfForm(const EditorForm& form)
     return cells;
 }
 
-EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawienia& settings)
+namespace {
+
+// Hands out the form's IDs and, when there are free ones, prepares the
+// change the command makes of the form's row.
+template <typename Prepare>
+EditOutcome withIds(const AlbumTable& table, EditorForm& form, const TUstawienia& settings,
+                    Prepare prepare)
 {
-    EditOutcome outcome;
-    if (!qualifies(form))
-        return outcome;
     const IdCounters before = countersOf(settings);
     IdCounters after = before;
-    if (!assignIds(table, form, after)) {
-        outcome.result = EditResult::NoFreeId;
-        return outcome;
-    }
-    outcome.result = EditResult::Written;
-    outcome.change = albumsAppended(table, {rowOfForm(form)}, before, after);
-    return outcome;
+    if (!assignIds(table, form, after))
+        return {EditResult::NoFreeId, {}};
+    return {EditResult::Written, prepare(rowOfForm(form), before, after)};
+}
+
+} // namespace
+
+EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawienia& settings)
+{
+    if (!qualifies(form))
+        return {};
+    return withIds(table, form, settings,
+                   [&](Row row, const IdCounters& before, const IdCounters& after) {
+                       return albumsAppended(table, {std::move(row)}, before, after);
+                   });
 }
 
 bool boundRowIsValid(const AlbumTable& table, const EditorBinding& binding)
@@ -123,18 +134,12 @@ bool boundFilterRowIsValid(const AlbumTable& filtered, const EditorBinding& bind
 EditOutcome poprawalbum(const AlbumTable& table, const EditorBinding& binding, EditorForm& form,
                         const TUstawienia& settings)
 {
-    EditOutcome outcome;
     if (!boundRowIsValid(table, binding) || !qualifies(form))
-        return outcome;
-    const IdCounters before = countersOf(settings);
-    IdCounters after = before;
-    if (!assignIds(table, form, after)) {
-        outcome.result = EditResult::NoFreeId;
-        return outcome;
-    }
-    outcome.result = EditResult::Written;
-    outcome.change = albumRewritten(table, binding.wybranywiersz, rowOfForm(form), before, after);
-    return outcome;
+        return {};
+    return withIds(table, form, settings,
+                   [&](const Row& row, const IdCounters& before, const IdCounters& after) {
+                       return albumRewritten(table, binding.wybranywiersz, row, before, after);
+                   });
 }
 
 TableChange usunalbum(const AlbumTable& table, const EditorBinding& binding)

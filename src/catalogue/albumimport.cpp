@@ -94,15 +94,34 @@ AlbumIntake::AlbumIntake(const AlbumTable& table, const TUstawienia& settings)
                                    FreeIdFinder(table, IdKindMc)}
 {}
 
-std::optional<SkipReason> AlbumIntake::add(IncomingAlbum album)
+bool AlbumIntake::add(int line, IncomingAlbum album)
 {
-    if (std::max(0, table_.liczbaalbumow()) + count() >= kMostAlbums)
-        return SkipReason::TooManyAlbums;
+    switch (mediumOfText(album.medium)) {
+    case Medium::Unnamed:
+        break;
+    case Medium::Cd:
+        album.cdKind = album.cdKind == 0 ? 1 : album.cdKind;
+        album.mcKind = 0;
+        break;
+    case Medium::Cassette:
+        album.mcKind = album.mcKind == 0 ? 1 : album.mcKind;
+        album.cdKind = 0;
+        break;
+    case Medium::Other:
+        result_.skipped.push_back({line, SkipReason::OtherMedium, std::move(album.medium)});
+        return true;
+    }
+    if (std::max(0, table_.liczbaalbumow()) + static_cast<int>(rows_.size()) >= kMostAlbums) {
+        skip(line, SkipReason::TooManyAlbums);
+        return false;
+    }
     Row row;
     row[ColumnPerformer] = cut(std::move(album.performer), ColumnPerformer);
     row[ColumnTitle] = cut(std::move(album.title), ColumnTitle);
-    if (obetnijspacje(row[ColumnPerformer]).empty() && obetnijspacje(row[ColumnTitle]).empty())
-        return SkipReason::NoPerformerOrTitle;
+    if (obetnijspacje(row[ColumnPerformer]).empty() && obetnijspacje(row[ColumnTitle]).empty()) {
+        skip(line, SkipReason::NoPerformerOrTitle);
+        return true;
+    }
     row[ColumnGenre] = cut(std::move(album.genre), ColumnGenre);
     if (album.cdKind == 0 && album.mcKind == 0)
         album.cdKind = 1;
@@ -125,7 +144,8 @@ std::optional<SkipReason> AlbumIntake::add(IncomingAlbum album)
         } else if (const auto free = finders_[k].next(counterAfter[k])) {
             ids[k] = *free;
         } else {
-            return SkipReason::NoFreeId;
+            skip(line, SkipReason::NoFreeId);
+            return true;
         }
     }
     for (std::size_t k = 0; k < 3; ++k) {
@@ -140,14 +160,15 @@ std::optional<SkipReason> AlbumIntake::add(IncomingAlbum album)
     row[ColumnMcKind] = album.mcKind != 0 ? std::string(copyKindLetter(album.mcKind)) : "-";
     row[ColumnMcId] = album.mcKind != 0 ? l2t(ids[2], 5) : "-";
     rows_.push_back(std::move(row));
-    return std::nullopt;
+    return true;
 }
 
-TableChange AlbumIntake::change() &&
+ImportResult AlbumIntake::finish() &&
 {
-    if (rows_.empty())
-        return {};
-    return albumsAppended(table_, std::move(rows_), before_, counters_);
+    result_.added = static_cast<int>(rows_.size());
+    if (!rows_.empty())
+        result_.change = albumsAppended(table_, std::move(rows_), before_, counters_);
+    return std::move(result_);
 }
 
 } // namespace alborx

@@ -9,7 +9,6 @@
 #include "tablechange.h"
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,22 +75,31 @@ struct IncomingAlbum
     int mcKind = 0;
     std::string cdId;
     std::string mcId;
+    // The medium as the file names it, if it does (see mediumOfText).
+    std::string medium;
 };
 
-// Takes albums in for appending to a table: texts cut to their column's
-// limit, IDs as given when they are numbers of at least 1, otherwise the
-// next free ones of their kind, as the editor hands them out; an album on no
+// Takes albums in for appending to a table, and notes the lines (or
+// entries) that give none. A named medium puts the album on that medium
+// alone, as an original unless its kind is given; a medium other than a CD
+// or a cassette skips it. Texts are cut to their column's limit; IDs are
+// taken as given when they are numbers of at least 1, otherwise the next
+// free ones of their kind, as the editor hands them out; an album on no
 // medium is an original CD.
 class AlbumIntake
 {
 public:
     AlbumIntake(const AlbumTable& table, const TUstawienia& settings);
 
-    // The reason the album is not taken, or nothing when it is.
-    std::optional<SkipReason> add(IncomingAlbum album);
-    int count() const { return static_cast<int>(rows_.size()); }
-    // The albums taken as one change of the table.
-    TableChange change() &&;
+    // Takes in the album of a line, or notes why it is skipped. False once
+    // the catalogue can hold no more albums.
+    bool add(int line, IncomingAlbum album);
+    void skip(int line, SkipReason reason) { result_.skipped.push_back({line, reason, {}}); }
+    // The count of characters Windows-1250 could not hold, for the texts
+    // to add to.
+    int& replaced() { return result_.replaced; }
+    // The albums taken as one change of the table, and the lines skipped.
+    ImportResult finish() &&;
 
 private:
     const AlbumTable& table_;
@@ -99,6 +107,7 @@ private:
     IdCounters counters_;
     std::array<FreeIdFinder, 3> finders_;
     std::vector<Row> rows_;
+    ImportResult result_;
 };
 
 } // namespace alborx

@@ -231,7 +231,6 @@ CsvImportOptions detectImportOptions(std::string_view bytes)
 ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std::string_view bytes,
                        const CsvImportOptions& options, Progress* progress)
 {
-    ImportResult result;
     const std::string_view text = withoutByteOrderMark(bytes);
     CsvReader reader(text, options.separator);
     AlbumIntake intake(table, settings);
@@ -251,15 +250,16 @@ ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std
                 shown = done;
                 progress->setPosition(done);
                 if (progress->cancelled()) {
-                    result.cancelled = true;
-                    return result;
+                    ImportResult cancelled;
+                    cancelled.cancelled = true;
+                    return cancelled;
                 }
             }
         }
         if (std::exchange(first, false) && options.header)
             continue;
         if (record.broken) {
-            result.skipped.push_back({record.line, SkipReason::UnclosedQuote, {}});
+            intake.skip(record.line, SkipReason::UnclosedQuote);
             continue;
         }
         const auto field = [&](int column) {
@@ -267,41 +267,15 @@ ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std
             if (at < 0 || static_cast<std::size_t>(at) >= record.fields.size())
                 return std::string();
             return toCatalogueText(record.fields[static_cast<std::size_t>(at)], options.encoding,
-                                   result.replaced);
+                                   intake.replaced());
         };
-        IncomingAlbum album{field(ColumnId),
-                            field(ColumnPerformer),
-                            field(ColumnTitle),
-                            field(ColumnGenre),
-                            kindOfCell(field(ColumnCdKind)),
-                            kindOfCell(field(ColumnMcKind)),
-                            field(ColumnCdId),
-                            field(ColumnMcId)};
-        const std::string medium = field(kFieldMedium);
-        switch (mediumOfText(medium)) {
-        case Medium::Unnamed:
+        if (!intake.add(record.line, {field(ColumnId), field(ColumnPerformer), field(ColumnTitle),
+                                      field(ColumnGenre), kindOfCell(field(ColumnCdKind)),
+                                      kindOfCell(field(ColumnMcKind)), field(ColumnCdId),
+                                      field(ColumnMcId), field(kFieldMedium)}))
             break;
-        case Medium::Cd:
-            album.cdKind = album.cdKind == 0 ? 1 : album.cdKind;
-            album.mcKind = 0;
-            break;
-        case Medium::Cassette:
-            album.mcKind = album.mcKind == 0 ? 1 : album.mcKind;
-            album.cdKind = 0;
-            break;
-        case Medium::Other:
-            result.skipped.push_back({record.line, SkipReason::OtherMedium, medium});
-            continue;
-        }
-        if (const auto skipped = intake.add(std::move(album))) {
-            result.skipped.push_back({record.line, *skipped, {}});
-            if (*skipped == SkipReason::TooManyAlbums)
-                break;
-        }
     }
-    result.added = intake.count();
-    result.change = std::move(intake).change();
-    return result;
+    return std::move(intake).finish();
 }
 
 } // namespace alborx

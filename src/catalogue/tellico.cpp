@@ -82,11 +82,8 @@ public:
     {
         TellicoImport import;
         import.status = sawCollection_ ? status_ : TellicoStatus::NotTellico;
-        if (import.status == TellicoStatus::Read) {
-            result_.added = intake_.count();
-            result_.change = std::move(intake_).change();
-            import.albums = std::move(result_);
-        }
+        if (import.status == TellicoStatus::Read)
+            import.albums = std::move(intake_).finish();
         return import;
     }
 
@@ -225,7 +222,6 @@ private:
     {
         if (full_)
             return;
-        IncomingAlbum album;
         std::string performer;
         for (const std::string& artist : entry_.artists) {
             if (!performer.empty())
@@ -234,32 +230,17 @@ private:
             if (performer.size() > kMostFieldBytes)
                 break;
         }
-        album.performer = toCatalogueText(performer, CsvEncoding::Utf8, result_.replaced);
-        album.title = toCatalogueText(entry_.title, CsvEncoding::Utf8, result_.replaced);
-        album.genre = toCatalogueText(entry_.genre, CsvEncoding::Utf8, result_.replaced);
-        const std::string medium =
-            toCatalogueText(entry_.medium, CsvEncoding::Utf8, result_.replaced);
-        switch (mediumOfText(medium)) {
-        case Medium::Unnamed:
-        case Medium::Cd:
-            album.cdKind = 1;
-            break;
-        case Medium::Cassette:
-            album.mcKind = 1;
-            break;
-        case Medium::Other:
-            result_.skipped.push_back({entry_.id, SkipReason::OtherMedium, medium});
-            return;
-        }
-        if (const auto skipped = intake_.add(std::move(album))) {
-            result_.skipped.push_back({entry_.id, *skipped, {}});
-            full_ = *skipped == SkipReason::TooManyAlbums;
-        }
+        int& replaced = intake_.replaced();
+        IncomingAlbum album;
+        album.performer = toCatalogueText(performer, CsvEncoding::Utf8, replaced);
+        album.title = toCatalogueText(entry_.title, CsvEncoding::Utf8, replaced);
+        album.genre = toCatalogueText(entry_.genre, CsvEncoding::Utf8, replaced);
+        album.medium = toCatalogueText(entry_.medium, CsvEncoding::Utf8, replaced);
+        full_ = !intake_.add(entry_.id, std::move(album));
     }
 
     XML_Parser parser_;
     AlbumIntake intake_;
-    ImportResult result_;
     TellicoStatus status_ = TellicoStatus::Read;
     bool refused_ = false;
     bool sawCollection_ = false;
