@@ -61,10 +61,14 @@ FreeIdFinder::FreeIdFinder(const AlbumTable& table, IdKind kind) : used_(kMaxId 
 
 void FreeIdFinder::take(std::int32_t number)
 {
-    if (number >= 1 && number <= kMaxId)
-        used_[static_cast<std::size_t>(number)] = true;
-    else
-        outside_.push_back(number);
+    if (number >= 1 && number <= kMaxId) {
+        if (!used_[static_cast<std::size_t>(number)]) {
+            used_[static_cast<std::size_t>(number)] = true;
+            ++usedCount_;
+        }
+    } else {
+        outside_.insert(number);
+    }
 }
 
 std::optional<std::int32_t> FreeIdFinder::next(std::int32_t& counter)
@@ -73,13 +77,14 @@ std::optional<std::int32_t> FreeIdFinder::next(std::int32_t& counter)
     // A counter above 99999 can only be left by hand in a settings file. Such
     // a counter is handed out as it is while no album has that ID; once one
     // has, the search goes on at 1.
-    const bool startTaken = v <= kMaxId
-                                ? used_[static_cast<std::size_t>(v)]
-                                : std::find(outside_.begin(), outside_.end(), v) != outside_.end();
+    const bool startTaken =
+        v <= kMaxId ? used_[static_cast<std::size_t>(v)] : outside_.count(v) > 0;
     if (!startTaken) {
         counter = v;
         return v;
     }
+    if (usedCount_ == kMaxId)
+        return std::nullopt;
     v = v >= kMaxId ? 1 : v + 1;
     for (std::int32_t tried = 0; tried < kMaxId; ++tried) {
         if (!used_[static_cast<std::size_t>(v)]) {

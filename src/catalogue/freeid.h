@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace alborx {
@@ -39,7 +40,10 @@ public:
 
 private:
     std::vector<bool> used_;
-    std::vector<std::int32_t> outside_; // numbers in use beyond 1..99999
+    // How many of 1..99999 are in use: once all are, an import of many
+    // albums learns at once that there is no free number left.
+    std::int32_t usedCount_ = 0;
+    std::unordered_set<std::int32_t> outside_; // numbers in use beyond 1..99999
 };
 
 } // namespace alborx
