@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTest>
 #include <gmock/gmock.h>
 #include <gtest/gtest-spi.h>
@@ -171,6 +172,23 @@ TEST(ProgressWindow, BlocksTheMainWindowAndShowsTheBusyCursorWhileUp)
     EXPECT_FALSE(progress.isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(ProgressWindow, AnulujStopsOnlyWhatCanBeStopped)
+{
+    TForm5 progress;
+    progress.start("Wczytywanie pliku CSV...", true);
+    ASSERT_TRUE(progress.Anuluj->isVisible());
+    EXPECT_FALSE(progress.cancelled());
+    QTest::mouseClick(progress.Anuluj, Qt::LeftButton);
+    EXPECT_TRUE(progress.cancelled());
+    // The next operation starts afresh, and one that cannot be stopped shows
+    // the bar alone.
+    progress.start("Zapisywanie bazy...");
+    EXPECT_FALSE(progress.cancelled());
+    EXPECT_FALSE(progress.Anuluj->isVisible());
+    EXPECT_EQ(progress.size(), QSize(290, 20));
+    progress.hide();
 }
 
 } // namespace
