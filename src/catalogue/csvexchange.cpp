@@ -1,6 +1,5 @@
 #include "csvexchange.h"
 
-#include "cataloguefile.h"
 #include "copykinds.h"
 #include "cp1250.h"
 #include "textfunctions.h"
