@@ -42,13 +42,14 @@ protected:
 
     AlbumTable table_;
     AlbumTableModel model_{table_};
+    // Every test here sorts or reloads under the tester's eye.
+    QAbstractItemModelTester tester_{&model_,
+                                     QAbstractItemModelTester::FailureReportingMode::Warning};
     AlbumListView view_{&model_, {36, 188, 206, 67, 23, 22, 37, 35}};
 };
 
 TEST_F(AlbumList, ModelIsConsistent)
 {
-    QAbstractItemModelTester tester(&model_,
-                                    QAbstractItemModelTester::FailureReportingMode::Warning);
     model_.sortByHeader(ColumnId);
     model_.reload();
     EXPECT_EQ(model_.headerData(7, Qt::Horizontal, Qt::DisplayRole).toString(), "ID MC");
