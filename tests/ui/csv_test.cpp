@@ -86,8 +86,8 @@ TEST_F(CsvCommands, ATellicoCollectionComesInAsOneStepAndOtherCollectionsDoNot)
                           "wpis 6: nośnik inny niż CD i kaseta (DVD)\n"
                           "wpis 7: brak wykonawcy i tytułu"});
     ASSERT_EQ(form_.albumy.liczbaalbumow(), 4);
-    EXPECT_EQ(form_.albumy.row(2), (Row{"00002", "Republika", "Nowe sytuacje", "New wave", "-",
-                                        "O", "-", "00001"}));
+    EXPECT_EQ(form_.albumy.row(2),
+              (Row{"00002", "Republika", "Nowe sytuacje", "New wave", "-", "O", "-", "00001"}));
     EXPECT_EQ(form_.statusPanels[0]->text(), "wpisów: 4");
     EXPECT_EQ(form_.gatunki.count(), 3);
     EXPECT_EQ(form_.Cofnij1->text(), "Cofnij: Importuj z programu Tellico (4 albumy)");
