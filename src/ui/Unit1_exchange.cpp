@@ -39,7 +39,7 @@ QString reasonText(const alborx::SkippedLine& skipped)
     return {};
 }
 
-QFileDialog* openDialog(QWidget* parent, const char* name, const char* title, bool save,
+QFileDialog* fileDialog(QWidget* parent, const char* name, const char* title, bool save,
                         const QStringList& filters, const QString& suffix)
 {
     auto* dialog = new QFileDialog(parent);
@@ -62,10 +62,10 @@ void TForm1::buildExchangeDialogs()
     const QStringList csv = {QStringLiteral("Pliki CSV (*.csv)"),
                              QStringLiteral("Wszystkie pliki (*.*)")};
     SaveDialogCsv =
-        openDialog(this, "SaveDialogCsv", "Eksportuj do CSV", true, csv, QStringLiteral("csv"));
+        fileDialog(this, "SaveDialogCsv", "Eksportuj do CSV", true, csv, QStringLiteral("csv"));
     OpenDialogCsv =
-        openDialog(this, "OpenDialogCsv", "Importuj z CSV", false, csv, QStringLiteral("csv"));
-    OpenDialogTellico = openDialog(this, "OpenDialogTellico", "Importuj z programu Tellico", false,
+        fileDialog(this, "OpenDialogCsv", "Importuj z CSV", false, csv, QStringLiteral("csv"));
+    OpenDialogTellico = fileDialog(this, "OpenDialogTellico", "Importuj z programu Tellico", false,
                                    {QStringLiteral("Kolekcje programu Tellico (*.tc *.xml)"),
                                     QStringLiteral("Wszystkie pliki (*.*)")},
                                    QStringLiteral("tc"));
