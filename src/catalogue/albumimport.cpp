@@ -5,6 +5,7 @@
 #include "textfunctions.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace alborx {
 
@@ -46,6 +47,11 @@ constexpr std::string_view kCassetteNames[] = {"MC",
                                                "TAPE"};
 
 } // namespace
+
+int ImportResult::skippedCount() const
+{
+    return std::accumulate(skippedFor.begin(), skippedFor.end(), 0);
+}
 
 std::string foldedName(std::string_view text)
 {
@@ -108,7 +114,7 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
         album.cdKind = 0;
         break;
     case Medium::Other:
-        result_.skipped.push_back({line, SkipReason::OtherMedium, std::move(album.medium)});
+        skip(line, SkipReason::OtherMedium, std::move(album.medium));
         return true;
     }
     if (std::max(0, table_.liczbaalbumow()) + static_cast<int>(rows_.size()) >= kMostAlbums) {
@@ -161,6 +167,13 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
     row[ColumnMcId] = album.mcKind != 0 ? l2t(ids[2], 5) : "-";
     rows_.push_back(std::move(row));
     return true;
+}
+
+void AlbumIntake::skip(int line, SkipReason reason, std::string medium)
+{
+    ++result_.skippedFor[static_cast<std::size_t>(reason)];
+    if (result_.skipped.size() < kSkippedKept)
+        result_.skipped.push_back({line, reason, std::move(medium)});
 }
 
 ImportResult AlbumIntake::finish() &&

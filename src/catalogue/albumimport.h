@@ -23,6 +23,11 @@ enum class SkipReason
     TooManyAlbums,
     OtherMedium
 };
+constexpr std::size_t kSkipReasonCount = 5;
+
+// Skipped lines kept by name; the closing message names this many, the
+// others are only counted.
+constexpr std::size_t kSkippedKept = 10;
 
 // A line of a CSV file, or an entry of a collection, that gave no album.
 struct SkippedLine
@@ -37,7 +42,11 @@ struct ImportResult
 {
     int added = 0;
     int replaced = 0; // characters Windows-1250 could not hold
+    // The first lines skipped (kSkippedKept at most), and how many were
+    // skipped for each reason.
     std::vector<SkippedLine> skipped;
+    std::array<int, kSkipReasonCount> skippedFor{};
+    int skippedCount() const;
     // The albums after the albums of the table, with the ID counters moved.
     TableChange change;
     // Stopped before the end: nothing is to be added.
@@ -94,7 +103,7 @@ public:
     // Takes in the album of a line, or notes why it is skipped. False once
     // the catalogue can hold no more albums.
     bool add(int line, IncomingAlbum album);
-    void skip(int line, SkipReason reason) { result_.skipped.push_back({line, reason, {}}); }
+    void skip(int line, SkipReason reason, std::string medium = {});
     // The count of characters Windows-1250 could not hold, for the texts
     // to add to.
     int& replaced() { return result_.replaced; }

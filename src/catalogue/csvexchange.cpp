@@ -174,9 +174,11 @@ std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& r
             }
         }
     }
-    // A cell is one line of text.
+    // A cell is one line of printable text: line ends, tabs, NUL bytes and
+    // every other control character become spaces.
     std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+        text.begin(), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '\x7F'; }, ' ');
     return text;
 }
 
@@ -196,8 +198,6 @@ void matchColumns(const CsvRecord& first, CsvImportOptions& options)
 {
     options.columns.fill(-1);
     options.header = false;
-    if (first.broken)
-        return;
     int replaced = 0;
     for (std::size_t i = 0; i < first.fields.size(); ++i) {
         const int column =
@@ -207,14 +207,43 @@ void matchColumns(const CsvRecord& first, CsvImportOptions& options)
             options.header = true;
         }
     }
+    // No header: the columns stand in the export's order. A first record
+    // spoilt by an unclosed quote cannot be read, so the lines below it are
+    // taken in that order too.
     if (!options.header) {
-        for (std::size_t c = 0; c < kColumnCount && c < first.fields.size(); ++c)
-            options.columns[c] = static_cast<int>(c);
+        for (std::size_t c = 0; c < kColumnCount; ++c) {
+            if (first.broken || c < first.fields.size())
+                options.columns[c] = static_cast<int>(c);
+        }
     }
+}
+
+std::string_view csvSample(std::string_view bytes)
+{
+    if (bytes.size() <= kCsvSampleBytes)
+        return bytes;
+    std::string_view sample = bytes.substr(0, kCsvSampleBytes);
+    // Whole lines only, so that the last line counts its separators fully.
+    const auto lineEnd = sample.find_last_of("\r\n");
+    if (lineEnd != std::string_view::npos)
+        return sample.substr(0, lineEnd + 1);
+    // One long line: the cut falls before a character begun and not ended,
+    // so that a UTF-8 text stays UTF-8.
+    std::size_t end = sample.size();
+    for (std::size_t back = 0; back < 3 && end > 0; ++back) {
+        const auto byte = static_cast<unsigned char>(sample[end - 1]);
+        if (byte < 0x80)
+            break;
+        --end;
+        if (byte >= 0xC0)
+            break;
+    }
+    return sample.substr(0, end);
 }
 
 CsvImportOptions detectImportOptions(std::string_view bytes)
 {
+    bytes = csvSample(bytes);
     CsvImportOptions options;
     options.encoding = detectEncoding(bytes);
     const std::string_view text = withoutByteOrderMark(bytes);

@@ -50,7 +50,8 @@ std::string_view withoutByteOrderMark(std::string_view bytes);
 
 // A field as catalogue text (Windows-1250). Characters the code page cannot
 // hold, and bytes that are not UTF-8 when reading UTF-8, become "?" and are
-// counted in replaced.
+// counted in replaced; control characters (line ends, tabs, NUL) become
+// spaces.
 std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& replaced);
 
 // The fields an import fills: the album table columns 0..7, then the medium
@@ -74,11 +75,18 @@ struct CsvImportOptions
 
 // Sets options.header and options.columns for a file whose first record is
 // first: a header when one of its fields names a column, the columns then
-// matched by their names; otherwise taken in the export's order.
+// matched by their names; otherwise taken in the export's order, as they
+// are also when the first record is spoilt by an unclosed quote.
 void matchColumns(const CsvRecord& first, CsvImportOptions& options);
 
+// The detection and the preview read only the beginning of a file: at most
+// this many bytes, cut at the last line end within them (or, in one long
+// line, before a UTF-8 character the cut would split).
+constexpr std::size_t kCsvSampleBytes = 64 * 1024;
+std::string_view csvSample(std::string_view bytes);
+
 // The options for a file: its encoding and separator detected, then the
-// columns matched on its first record.
+// columns matched on its first record, all on the file's sample.
 CsvImportOptions detectImportOptions(std::string_view bytes);
 
 // The albums of a CSV text to append to the table, as a join appends. A

@@ -1,5 +1,7 @@
 #include "csvreader.h"
 
+#include <algorithm>
+
 namespace alborx {
 
 namespace {
@@ -44,6 +46,26 @@ void CsvReader::skipLineEnd()
     ++line_;
 }
 
+void CsvReader::keep(CsvRecord& record, std::string_view bytes) const
+{
+    if (pastMostFields_)
+        return;
+    std::string& field = record.fields.back();
+    if (field.size() < kMostCsvFieldBytes)
+        field.append(bytes.substr(0, kMostCsvFieldBytes - field.size()));
+}
+
+void CsvReader::countLines(std::string_view piece)
+{
+    // CR LF is one line end, a CR or an LF alone each another.
+    line_ += static_cast<int>(std::count(piece.begin(), piece.end(), '\n'));
+    for (std::size_t cr = piece.find('\r'); cr != std::string_view::npos;
+         cr = piece.find('\r', cr + 1)) {
+        if (cr + 1 >= piece.size() || piece[cr + 1] != '\n')
+            ++line_;
+    }
+}
+
 bool CsvReader::next(CsvRecord& record)
 {
     for (;;) {
@@ -52,32 +74,11 @@ bool CsvReader::next(CsvRecord& record)
         record.line = line_;
         record.broken = false;
         record.fields.assign(1, std::string());
-        bool quoted = false;
-        bool fieldStarted = false;
+        pastMostFields_ = false;
+        // One field a turn: its quoted part, if it opens with a quote, then
+        // the plain bytes up to a separator or the end of the line.
         while (pos_ < text_.size()) {
-            const char c = text_[pos_];
-            if (quoted) {
-                if (c == '"') {
-                    if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
-                        record.fields.back() += '"';
-                        pos_ += 2;
-                    } else {
-                        quoted = false;
-                        ++pos_;
-                    }
-                    continue;
-                }
-                if (atLineEnd()) {
-                    const std::size_t before = pos_;
-                    skipLineEnd();
-                    record.fields.back().append(text_.substr(before, pos_ - before));
-                    continue;
-                }
-                record.fields.back() += c;
-                ++pos_;
-                continue;
-            }
-            if (c == '"' && !fieldStarted) {
+            if (text_[pos_] == '"') {
                 if (pos_ == unclosed_) {
                     // The record cannot be read; the lines below the quote's
                     // own line are read again as records.
@@ -89,24 +90,40 @@ bool CsvReader::next(CsvRecord& record)
                         skipLineEnd();
                     return true;
                 }
-                quoted = true;
-                fieldStarted = true;
                 ++pos_;
-                continue;
+                for (;;) {
+                    const std::size_t quote = std::min(text_.find('"', pos_), text_.size());
+                    const std::string_view piece = text_.substr(pos_, quote - pos_);
+                    countLines(piece);
+                    keep(record, piece);
+                    pos_ = quote;
+                    if (pos_ + 1 < text_.size() && text_[pos_ + 1] == '"') {
+                        keep(record, "\"");
+                        pos_ += 2;
+                        continue;
+                    }
+                    pos_ = std::min(pos_ + 1, text_.size());
+                    break;
+                }
             }
-            if (c == separator_) {
-                record.fields.emplace_back();
-                fieldStarted = false;
-                ++pos_;
-                continue;
-            }
-            if (atLineEnd()) {
+            std::size_t stop = pos_;
+            while (stop < text_.size() && text_[stop] != separator_ && text_[stop] != '\n' &&
+                   text_[stop] != '\r')
+                ++stop;
+            keep(record, text_.substr(pos_, stop - pos_));
+            pos_ = stop;
+            if (pos_ >= text_.size())
+                break;
+            if (text_[pos_] != separator_) {
                 skipLineEnd();
                 break;
             }
-            record.fields.back() += c;
-            fieldStarted = true;
             ++pos_;
+            // Fields past the most kept are read past, not kept.
+            if (record.fields.size() < kMostCsvFields)
+                record.fields.emplace_back();
+            else
+                pastMostFields_ = true;
         }
         const bool blank = record.fields.size() == 1 && record.fields.front().empty();
         if (!blank)

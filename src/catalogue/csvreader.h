@@ -11,6 +11,12 @@
 
 namespace alborx {
 
+// No album field holds more than a few dozen characters, so a record keeps
+// at most this many bytes of a field and this many fields; the rest is read
+// past. A hostile line thus costs no more memory than a sensible one.
+constexpr std::size_t kMostCsvFieldBytes = 4096;
+constexpr std::size_t kMostCsvFields = 256;
+
 // One record of a CSV text: its fields (bytes as in the file) and the line
 // it starts on, counted from 1.
 struct CsvRecord
@@ -36,6 +42,10 @@ public:
 private:
     bool atLineEnd() const;
     void skipLineEnd();
+    // Adds bytes to the record's last field, as far as a field may hold them.
+    void keep(CsvRecord& record, std::string_view bytes) const;
+    // Counts the line ends of a piece of a quoted field.
+    void countLines(std::string_view piece);
 
     std::string_view text_;
     char separator_;
@@ -44,6 +54,8 @@ private:
     // The one opening quote of the text that no quote closes, or npos. Known
     // from the start, so that no record has to look ahead to the end.
     std::size_t unclosed_;
+    // The record has more fields than it keeps.
+    bool pastMostFields_ = false;
 };
 
 // The records of a text, at most mostRecords of them.

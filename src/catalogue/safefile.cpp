@@ -288,7 +288,8 @@ void injectWriteFault(WriteFault fault)
     pendingFault = fault;
 }
 
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)
+bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes,
+                   Progress* progress)
 {
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -301,6 +302,12 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
         ::close(fd);
         return false;
     }
+    const std::size_t expected =
+        std::min(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)), maxBytes);
+    bytes.reserve(expected);
+    constexpr int kProgressSteps = 1000;
+    if (progress)
+        progress->setMaximum(kProgressSteps);
     std::uint8_t buffer[65536];
     bool ok = true;
     while (bytes.size() < maxBytes) {
@@ -315,6 +322,15 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, st
         if (got == 0)
             break;
         bytes.insert(bytes.end(), buffer, buffer + got);
+        if (progress) {
+            progress->setPosition(
+                static_cast<int>(std::min(bytes.size(), expected) * kProgressSteps /
+                                 std::max<std::size_t>(expected, 1)));
+            if (progress->cancelled()) {
+                ok = false;
+                break;
+            }
+        }
     }
     ::close(fd);
     return ok;

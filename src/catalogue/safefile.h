@@ -2,6 +2,8 @@
 // never damages what was there before.
 #pragma once
 
+#include "progress.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -86,8 +88,11 @@ void removeStaleTemporaries(const std::string& path);
 // Reads a regular file, or its first maxBytes bytes. Returns false when it
 // cannot be opened or read, or is not a regular file (a folder, a FIFO, a
 // device): it is opened without blocking and never waits for a writer.
+// The progress, when given, counts thousandths of the file and may stop the
+// reading, which then also returns false.
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
-                   std::size_t maxBytes = static_cast<std::size_t>(-1));
+                   std::size_t maxBytes = static_cast<std::size_t>(-1),
+                   Progress* progress = nullptr);
 
 void injectWriteFault(WriteFault fault);
 

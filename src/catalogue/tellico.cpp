@@ -18,6 +18,12 @@ namespace {
 constexpr std::size_t kPiece = 1 << 20;
 // Longer texts of one field are not kept: no column holds more than 60 bytes.
 constexpr std::size_t kMostFieldBytes = 4096;
+// Tellico nests its elements five or six deep (tellico, collection, entry,
+// tracks, track, column); deeper nesting is no collection of its.
+constexpr int kMostDepth = 32;
+// The parser holds a tag, a comment or a declaration whole before it
+// reports it; Tellico's are short, so a longer one is no collection of its.
+constexpr std::size_t kMostMarkupBytes = 1 << 20;
 constexpr std::string_view kMusicCollection = "4";
 // The progress counts thousandths of the XML.
 constexpr int kProgressSteps = 1000;
@@ -75,13 +81,21 @@ public:
                 status_ = TellicoStatus::NotTellico;
             return false;
         }
+        fed_ += piece.size();
+        // What the parser has not reported yet is one unfinished piece of
+        // markup: it is kept whole, and read again with every piece fed.
+        const XML_Index reported = XML_GetCurrentByteIndex(parser_);
+        if (reported >= 0 && fed_ - static_cast<std::size_t>(reported) > kMostMarkupBytes) {
+            status_ = TellicoStatus::NotTellico;
+            return false;
+        }
         return true;
     }
 
     TellicoImport finish() &&
     {
         TellicoImport import;
-        import.status = sawCollection_ ? status_ : TellicoStatus::NotTellico;
+        import.status = refused_ || sawCollection_ ? status_ : TellicoStatus::NotTellico;
         if (import.status == TellicoStatus::Read)
             import.albums = std::move(intake_).finish();
         return import;
@@ -139,6 +153,10 @@ private:
     void start(std::string_view name, const XML_Char** attributes)
     {
         ++depth_;
+        if (depth_ > kMostDepth) {
+            stop(TellicoStatus::TooDeep);
+            return;
+        }
         if (depth_ == 1) {
             if (name != "tellico")
                 stop(TellicoStatus::NotTellico);
@@ -246,6 +264,7 @@ private:
     bool sawCollection_ = false;
     bool finished_ = false;
     bool full_ = false;
+    std::size_t fed_ = 0;
     int depth_ = 0;
     int collectionDepth_ = 0;
     int entryDepth_ = 0;
@@ -358,6 +377,13 @@ TellicoStatus readArchive(std::string_view bytes, CollectionReader& reader, Prog
     return TellicoStatus::Read;
 }
 
+TellicoImport cancelledImport()
+{
+    TellicoImport import{TellicoStatus::Read, {}};
+    import.albums.cancelled = true;
+    return import;
+}
+
 } // namespace
 
 TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings,
@@ -381,11 +407,8 @@ TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings
         }
         cancelled = feed.cancelled();
     }
-    if (cancelled) {
-        TellicoImport import{TellicoStatus::Read, {}};
-        import.albums.cancelled = true;
-        return import;
-    }
+    if (cancelled)
+        return cancelledImport();
     return std::move(reader).finish();
 }
 
@@ -398,8 +421,11 @@ TellicoImport importTellicoFile(const AlbumTable& table, const TUstawienia& sett
     if (!error && size > kMostTellicoBytes)
         return {TellicoStatus::TooLarge, {}};
     std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path, bytes, kMostTellicoBytes + 1))
+    if (!readWholeFile(path, bytes, kMostTellicoBytes + 1, progress)) {
+        if (progress && progress->cancelled())
+            return cancelledImport();
         return {TellicoStatus::CannotOpen, {}};
+    }
     if (bytes.size() > kMostTellicoBytes)
         return {TellicoStatus::TooLarge, {}};
     return importTellico(

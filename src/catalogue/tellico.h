@@ -24,7 +24,11 @@ enum class TellicoStatus
     Read,
     CannotOpen,
     TooLarge,
-    NotTellico, // no Tellico collection, a damaged archive or XML, or XML with entity declarations
+    // No Tellico collection: a damaged archive or XML, XML with entity
+    // declarations, or with a tag, comment or declaration longer than any
+    // Tellico writes.
+    NotTellico,
+    TooDeep, // elements nested deeper than in any Tellico collection
     NotMusic
 };
 

@@ -25,6 +25,19 @@ const char* const kFieldNames[alborx::kImportFieldCount] = {
     "ID", "Wykonawca", "Album", "Gatunek", "CD", "MC", "ID CD", "ID MC", "Nośnik"};
 // Field boxes in each column of the group.
 constexpr int kFieldRows = 5;
+// Longer texts are shown cut, so that no field of the file can swell the
+// preview.
+constexpr int kShownCharacters = 100;
+
+QString shownText(const std::string& field, alborx::CsvEncoding encoding)
+{
+    int replaced = 0;
+    QString text = alborx::ui::toQt(alborx::toCatalogueText(
+        std::string_view(field).substr(0, 4 * kShownCharacters), encoding, replaced));
+    if (text.size() > kShownCharacters || field.size() > 4 * kShownCharacters)
+        text = text.left(kShownCharacters) + QChar(0x2026);
+    return text;
+}
 
 } // namespace
 
@@ -128,13 +141,12 @@ void CsvImportDialog::reread()
         alborx::matchColumns(first_.front(), chosen);
 
     // The columns offered: each by its header text, or its first value.
-    int replaced = 0;
     QStringList offered{QStringLiteral("(pomiń)")};
     for (std::size_t i = 0; i < width; ++i) {
-        std::string name;
+        QString name;
         if (i < first_.front().fields.size())
-            name = alborx::toCatalogueText(first_.front().fields[i], chosen.encoding, replaced);
-        offered << QStringLiteral("Kolumna %1: %2").arg(i + 1).arg(alborx::ui::toQt(name));
+            name = shownText(first_.front().fields[i], chosen.encoding);
+        offered << QStringLiteral("Kolumna %1: %2").arg(i + 1).arg(name);
     }
     for (int c = 0; c < alborx::kImportFieldCount; ++c) {
         QComboBox* box = kolumny[static_cast<std::size_t>(c)];
@@ -164,12 +176,10 @@ void CsvImportDialog::showPreview()
     podglad->setColumnCount(static_cast<int>(width));
     podglad->setRowCount(static_cast<int>(shown));
     QStringList headers;
-    int replaced = 0;
     for (std::size_t i = 0; i < width; ++i) {
         QString title = QStringLiteral("Kolumna %1").arg(i + 1);
         if (skip && i < first_.front().fields.size())
-            title = alborx::ui::toQt(
-                alborx::toCatalogueText(first_.front().fields[i], chosen.encoding, replaced));
+            title = shownText(first_.front().fields[i], chosen.encoding);
         headers << title;
     }
     podglad->setHorizontalHeaderLabels(headers);
@@ -182,7 +192,6 @@ void CsvImportDialog::showPreview()
         }
         for (std::size_t i = 0; i < record.fields.size(); ++i)
             podglad->setItem(static_cast<int>(r), static_cast<int>(i),
-                             new QTableWidgetItem(alborx::ui::toQt(alborx::toCatalogueText(
-                                 record.fields[i], chosen.encoding, replaced))));
+                             new QTableWidgetItem(shownText(record.fields[i], chosen.encoding)));
     }
 }

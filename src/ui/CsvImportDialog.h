@@ -19,7 +19,8 @@ class CsvImportDialog : public QDialog
     Q_OBJECT
 
 public:
-    // text: the file's bytes; detected: what detectImportOptions found.
+    // text: the beginning of the file (csvSample); detected: what
+    // detectImportOptions found.
     CsvImportDialog(std::string text, const alborx::CsvImportOptions& detected,
                     QWidget* parent = nullptr);
 

@@ -264,6 +264,8 @@ private:
     // skippedWords name the skipped lines ("Pominięte wiersze", "wiersz").
     void takeImport(alborx::ImportResult result, const QString& stepText,
                     const std::pair<QString, QString>& skippedWords);
+    // Says that a file is over the size any import takes.
+    void tooLargeToImport(const QString& name);
     // The window side of a new catalogue: title, lists and editor.
     void showNewCatalogue();
     void applyStoredLayout();

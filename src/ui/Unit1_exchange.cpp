@@ -13,13 +13,12 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
 // A CSV file larger than this is no album collection; it is not read.
 constexpr std::size_t kMostCsvBytes = 256 * 1024 * 1024;
-// Skipped lines named in the closing message.
-constexpr std::size_t kSkippedShown = 10;
 
 QString reasonText(const alborx::SkippedLine& skipped)
 {
@@ -90,15 +89,29 @@ void TForm1::Importujzcsv1Click()
     QString chosen;
     if (!alborx::ui::chooseFile(*OpenDialogCsv, chosen))
         return;
-    std::vector<std::uint8_t> bytes;
-    if (!alborx::readWholeFile(chosen.toStdString(), bytes, kMostCsvBytes + 1) ||
-        bytes.size() > kMostCsvBytes) {
-        alborx::ui::informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
+    // A file known to be too large is not read at all.
+    if (QFileInfo(chosen).size() > static_cast<qint64>(kMostCsvBytes)) {
+        tooLargeToImport(chosen);
         return;
     }
-    std::string text(bytes.begin(), bytes.end());
-    bytes = {};
-    CsvImportDialog dialog(text, alborx::detectImportOptions(text), this);
+    std::vector<std::uint8_t> bytes;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Wczytywanie pliku CSV..."), true);
+        if (!alborx::readWholeFile(chosen.toStdString(), bytes, kMostCsvBytes + 1,
+                                   progress.get())) {
+            if (!progress->cancelled())
+                alborx::ui::informacja(this,
+                                       QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
+            return;
+        }
+    }
+    if (bytes.size() > kMostCsvBytes) {
+        tooLargeToImport(chosen);
+        return;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    CsvImportDialog dialog(std::string(alborx::csvSample(text)), alborx::detectImportOptions(text),
+                           this);
     if (!alborx::ui::runDialog(dialog))
         return;
 
@@ -112,6 +125,11 @@ void TForm1::Importujzcsv1Click()
                QStringLiteral("Importuj z CSV (") + alborx::ui::albumCount(added) +
                    QLatin1Char(')'),
                {QStringLiteral("Pominięte wiersze"), QStringLiteral("wiersz")});
+}
+
+void TForm1::tooLargeToImport(const QString& name)
+{
+    alborx::ui::informacja(this, QStringLiteral("Plik jest za duży, by go zaimportować: ") + name);
 }
 
 void TForm1::Importujztellico1Click()
@@ -132,8 +150,13 @@ void TForm1::Importujztellico1Click()
         alborx::ui::informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
         return;
     case alborx::TellicoStatus::TooLarge:
-        alborx::ui::informacja(this,
-                               QStringLiteral("Plik jest za duży, by go zaimportować: ") + chosen);
+        tooLargeToImport(chosen);
+        return;
+    case alborx::TellicoStatus::TooDeep:
+        alborx::ui::informacja(
+            this, QStringLiteral("Elementy pliku są zagnieżdżone głębiej niż w kolekcji programu "
+                                 "Tellico; nie zaimportowano żadnego albumu: ") +
+                      chosen);
         return;
     case alborx::TellicoStatus::NotTellico:
         alborx::ui::informacja(
@@ -173,14 +196,15 @@ void TForm1::takeImport(alborx::ImportResult result, const QString& stepText,
     if (result.replaced > 0)
         message += QStringLiteral("\nZnaków spoza Windows-1250 zastąpionych znakiem „?”: %1.")
                        .arg(result.replaced);
-    if (!result.skipped.empty()) {
-        message += QStringLiteral("\n%1: %2").arg(skippedWords.first).arg(result.skipped.size());
-        for (std::size_t i = 0; i < result.skipped.size() && i < kSkippedShown; ++i)
+    const int skipped = result.skippedCount();
+    if (skipped > 0) {
+        message += QStringLiteral("\n%1: %2").arg(skippedWords.first).arg(skipped);
+        for (const alborx::SkippedLine& line : result.skipped)
             message += QStringLiteral("\n%1 %2: %3")
                            .arg(skippedWords.second)
-                           .arg(result.skipped[i].line)
-                           .arg(reasonText(result.skipped[i]));
-        if (result.skipped.size() > kSkippedShown)
+                           .arg(line.line)
+                           .arg(reasonText(line));
+        if (skipped > static_cast<int>(result.skipped.size()))
             message += QStringLiteral("\n…");
     }
     alborx::ui::informacja(this, message);

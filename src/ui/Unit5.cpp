@@ -3,6 +3,7 @@
 #include "windowhelpers.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -15,44 +16,77 @@ constexpr int kBarHeight = 20;
 
 } // namespace
 
+int ProgressGauge::percent() const
+{
+    if (maximum() <= 0)
+        return 0;
+    return static_cast<int>(static_cast<long long>(value()) * 100 / maximum());
+}
+
+QString ProgressGauge::text() const
+{
+    return QString::number(percent()) + QLatin1Char('%');
+}
+
+void ProgressGauge::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QPalette& colours = palette();
+    painter.fillRect(rect(), colours.color(QPalette::Button));
+    if (maximum() > 0) {
+        QRect done = rect();
+        done.setWidth(static_cast<int>(static_cast<long long>(width()) * value() / maximum()));
+        painter.fillRect(done, colours.color(QPalette::Highlight));
+    }
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.setPen(colours.color(QPalette::ButtonText));
+    painter.drawText(rect(), Qt::AlignCenter, text());
+}
+
 TForm5::TForm5(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(kBarWidth, kBarHeight);
-    setAccessibleName(QStringLiteral("ProgressBar1"));
+
+    ProgressBar1 = new ProgressGauge(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(0, 0, kBarWidth, kBarHeight);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setAccessibleName(QStringLiteral("Postęp"));
 
     Anuluj = new QPushButton(QStringLiteral("Anuluj"), this);
     Anuluj->setObjectName(QStringLiteral("Anuluj"));
+    Anuluj->setAutoDefault(false);
     Anuluj->hide();
     connect(Anuluj, &QPushButton::clicked, this, [this] { cancelled_ = true; });
 }
 
 void TForm5::setMaximum(int maximum)
 {
-    maximum_ = std::max(0, maximum);
-    position_ = std::min(position_, maximum_);
+    const int position = std::min(ProgressBar1->value(), std::max(0, maximum));
+    // A bar whose maximum is 0 would show Qt's busy animation; the value
+    // stays 0 either way.
+    ProgressBar1->setRange(0, std::max(0, maximum));
+    ProgressBar1->setValue(position);
     redraw();
 }
 
 void TForm5::setPosition(int position)
 {
-    position_ = std::clamp(position, 0, maximum_);
+    ProgressBar1->setValue(std::clamp(position, 0, ProgressBar1->maximum()));
     redraw();
-}
-
-int TForm5::percent() const
-{
-    if (maximum_ <= 0)
-        return 0;
-    return static_cast<int>(static_cast<long long>(position_) * 100 / maximum_);
 }
 
 void TForm5::start(const QString& title, bool cancellable)
 {
     setWindowTitle(title);
-    position_ = 0;
+    setAccessibleName(title);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
     cancellable_ = cancellable;
     cancelled_ = false;
     const int buttonHeight = Anuluj->sizeHint().height();
@@ -82,28 +116,23 @@ void TForm5::redraw()
 
 void TForm5::keyPressEvent(QKeyEvent* event)
 {
-    if (cancellable_ && event->key() == Qt::Key_Escape)
-        cancelled_ = true;
-    else
-        QWidget::keyPressEvent(event);
+    // Esc must not hide the window under a running operation, as a
+    // dialog's Esc would.
+    if (event->key() == Qt::Key_Escape) {
+        if (cancellable_)
+            cancelled_ = true;
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
-void TForm5::paintEvent(QPaintEvent*)
+void TForm5::closeEvent(QCloseEvent* event)
 {
-    QPainter painter(this);
-    const QPalette& colours = palette();
-    painter.fillRect(rect(), colours.color(QPalette::Button));
-    const QRect bar(0, 0, kBarWidth, kBarHeight);
-    if (maximum_ > 0) {
-        QRect done = bar;
-        done.setWidth(static_cast<int>(static_cast<long long>(bar.width()) * position_ / maximum_));
-        painter.fillRect(done, colours.color(QPalette::Highlight));
-    }
-    QFont bold = font();
-    bold.setBold(true);
-    painter.setFont(bold);
-    painter.setPen(colours.color(QPalette::ButtonText));
-    painter.drawText(bar, Qt::AlignCenter, QString::number(percent()) + QLatin1Char('%'));
+    // Only the operation ends the window; a close asked of it is a wish to
+    // stop where stopping is offered.
+    if (cancellable_)
+        cancelled_ = true;
+    event->ignore();
 }
 
 void TForm5::showEvent(QShowEvent* event)
@@ -112,7 +141,7 @@ void TForm5::showEvent(QShowEvent* event)
         QApplication::setOverrideCursor(Qt::WaitCursor);
         busyCursor_ = true;
     }
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
 }
 
 void TForm5::hideEvent(QHideEvent* event)
@@ -121,5 +150,5 @@ void TForm5::hideEvent(QHideEvent* event)
         QApplication::restoreOverrideCursor();
         busyCursor_ = false;
     }
-    QWidget::hideEvent(event);
+    QDialog::hideEvent(event);
 }

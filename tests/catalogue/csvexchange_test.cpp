@@ -105,6 +105,26 @@ TEST(CsvParse, AnUnclosedQuoteSpoilsOnlyItsOwnLine)
     EXPECT_EQ(records[3].line, 4);
 }
 
+TEST(CsvParse, HugeFieldsAndEndlessRecordsAreKeptToTheirBounds)
+{
+    const std::string huge(1 << 20, 'x');
+    const auto records =
+        parseCsv(huge + ";\"" + huge + "\"\n" + std::string(100000, ';') + "z\n", ';');
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].fields, (std::vector<std::string>{std::string(kMostCsvFieldBytes, 'x'),
+                                                           std::string(kMostCsvFieldBytes, 'x')}));
+    EXPECT_EQ(records[1].fields.size(), kMostCsvFields);
+    EXPECT_EQ(records[1].line, 2);
+
+    // The detection and the preview read whole lines of the beginning, or
+    // whole characters of one long line.
+    const std::string lines = std::string(60000, 'a') + "\n" + std::string(60000, 'b') + "\n";
+    EXPECT_EQ(csvSample(lines), std::string_view(lines).substr(0, 60001));
+    const std::string polish = "\xC5\x82" + std::string(kCsvSampleBytes - 3, 'a') + "\xC5\x82";
+    EXPECT_EQ(csvSample(polish).size(), kCsvSampleBytes - 1);
+    EXPECT_EQ(detectImportOptions(polish).encoding, CsvEncoding::Utf8);
+}
+
 TEST(CsvDetect, SeparatorAndEncoding)
 {
     EXPECT_EQ(detectSeparator("a;b;c\n1;2;3\n"), ';');
@@ -208,6 +228,33 @@ TEST(CsvImport, UnreadableLinesAreSkippedAndReported)
     EXPECT_EQ(table.cell(ColumnPerformer, 2), "B");
 }
 
+TEST(CsvImport, SkippedLinesAreCountedAndOnlyTheFirstKept)
+{
+    std::string csv = "Wykonawca;Album\n";
+    for (int i = 0; i < 100000; ++i)
+        csv += ";\r\n";
+    csv += "\"open;x\n";
+    AlbumTable table;
+    TUstawienia counters;
+    const ImportResult result = importText(table, counters, csv);
+    EXPECT_EQ(result.skipped.size(), kSkippedKept);
+    EXPECT_EQ(result.skipped.back().line, 11);
+    EXPECT_EQ(result.skippedCount(), 100001);
+    EXPECT_EQ(result.skippedFor[static_cast<std::size_t>(SkipReason::NoPerformerOrTitle)], 100000);
+    EXPECT_EQ(result.skippedFor[static_cast<std::size_t>(SkipReason::UnclosedQuote)], 1);
+}
+
+TEST(CsvImport, ABrokenFirstLineLeavesTheColumnsInTheExportsOrder)
+{
+    AlbumTable table;
+    TUstawienia counters;
+    const ImportResult result =
+        importText(table, counters, "\"ID;Wykonawca\n00004;A;T;Rock;-;O;-;00002\n");
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.skippedCount(), 1);
+    EXPECT_EQ(table.row(1), (Row{"00004", "A", "T", "Rock", "-", "O", "-", "00002"}));
+}
+
 TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)
 {
     AlbumTable table;
@@ -225,6 +272,13 @@ TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)
     EXPECT_EQ(cp1250.added, 1);
     EXPECT_EQ(cp1250.replaced, 0);
     EXPECT_EQ(table.cell(ColumnPerformer, 2), "Zesp\xF3\xB3");
+
+    // Control characters, NUL among them, become spaces in either encoding.
+    for (const CsvEncoding encoding : {CsvEncoding::Utf8, CsvEncoding::Windows1250}) {
+        int replaced = 0;
+        EXPECT_EQ(toCatalogueText(std::string("a\0b\x01\tc\x7F", 7), encoding, replaced),
+                  "a b  c ");
+    }
 }
 
 } // namespace

@@ -234,6 +234,11 @@ TEST(TellicoCollection, FilesThatAreNoMusicCollectionChangeNothing)
     }
     laughs += "]>\n<tellico><collection type=\"4\"><entry><title>&a9;</title></entry>"
               "</collection></tellico>\n";
+    const std::string collection = "<tellico><collection type=\"4\">";
+    std::string deep = collection;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    const std::string huge(8 << 20, 'x');
     const std::string outside =
         head + "<!ENTITY secret SYSTEM \"file:///etc/passwd\">\n]>\n"
                "<tellico><collection type=\"4\"><entry><title>&secret;</title></entry>"
@@ -256,6 +261,15 @@ TEST(TellicoCollection, FilesThatAreNoMusicCollectionChangeNothing)
         {"an entity from outside", {outside, TellicoStatus::NotTellico}},
         {"zip bomb",
          {zipOf(dir, {{"tellico.xml", {}, kMostTellicoBytes + 4096}}), TellicoStatus::TooLarge}},
+        // Elements nested without end would make the parser keep every one
+        // of them; a tag or comment without end, keep it whole.
+        {"deep nesting", {deep, TellicoStatus::TooDeep}},
+        {"deep nesting zipped", {zipOf(dir, {{"tellico.xml", deep}}), TellicoStatus::TooDeep}},
+        {"huge attribute",
+         {collection + "<entry id=\"" + huge + "\"/></collection></tellico>",
+          TellicoStatus::NotTellico}},
+        {"huge comment",
+         {collection + "<!--" + huge + "--></collection></tellico>", TellicoStatus::NotTellico}},
     };
     for (const auto& [name, file] : cases) {
         SCOPED_TRACE(name);
@@ -264,6 +278,17 @@ TEST(TellicoCollection, FilesThatAreNoMusicCollectionChangeNothing)
         EXPECT_EQ(import.status, file.second);
         EXPECT_TRUE(import.albums.change.empty());
     }
+}
+
+TEST(TellicoCollection, AHugeTextIsCutToItsColumn)
+{
+    const std::string xml = "<tellico><collection type=\"4\"><entry><title>" +
+                            std::string(8 << 20, 'T') +
+                            "</title><medium>CD</medium></entry></collection></tellico>";
+    const TellicoImport import = importTellico(AlbumTable(), TUstawienia(), xml);
+    ASSERT_EQ(import.status, TellicoStatus::Read);
+    ASSERT_EQ(import.albums.added, 1);
+    EXPECT_EQ(import.albums.change.inserted.front().row[ColumnTitle], std::string(60, 'T'));
 }
 
 TEST(TellicoCollection, OnlyRegularFilesOfSomeSizeAreRead)

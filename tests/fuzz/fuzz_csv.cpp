@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ImportResult result = importCsv(table, counters, bytes, options);
     redoChange(table, counters, result.change);
     check(result.added == table.liczbaalbumow(), "the album count is the number added");
-    check(static_cast<std::size_t>(result.added) + result.skipped.size() +
+    check(static_cast<std::size_t>(result.added) + static_cast<std::size_t>(result.skippedCount()) +
                   (options.header && records > 0 ? 1 : 0) ==
               records,
           "a record is neither an album nor a skipped line");
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TUstawienia moreCounters;
     const ImportResult reread = importCsv(back, moreCounters, again, detectImportOptions(again));
     redoChange(back, moreCounters, reread.change);
-    check(reread.skipped.empty() && back.liczbaalbumow() == table.liczbaalbumow(),
+    check(reread.skippedCount() == 0 && back.liczbaalbumow() == table.liczbaalbumow(),
           "the exported albums do not all come back");
     for (int r = 1; r <= table.liczbaalbumow(); ++r)
         check(back.row(r) == table.row(r), "an exported and imported album differs");

@@ -1,11 +1,20 @@
+#include "CsvImportDialog.h"
 #include "Unit1.h"
+#include "Unit5.h"
 #include "dialogs.h"
 #include "uifixture.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace alborx::test {
 namespace {
@@ -112,6 +121,71 @@ TEST_F(CsvCommands, FilesThatCannotBeUsedAreReported)
     EXPECT_EQ(DialogSeam::takeMessages(),
               QStringList{"Błąd przy zapisywaniu pliku: " + fifo +
                           "\nPod tą nazwą jest coś innego niż zwykły plik."});
+}
+
+TEST_F(CsvCommands, AnOverLargeFileIsRefusedUnreadAndAHugeFieldIsPreviewedCut)
+{
+    // A sparse file over the size any import takes: refused by its size.
+    const std::string large = dir_.file("large.csv");
+    writeBytes(large, {'a', ';', 'b', '\n'});
+    ASSERT_EQ(::truncate(large.c_str(), 257L << 20), 0);
+    DialogSeam::setNextFileName(QString::fromStdString(large));
+    form_.Importujzcsv1Click();
+    EXPECT_EQ(DialogSeam::takeMessages(), QStringList{"Plik jest za duży, by go zaimportować: " +
+                                                      QString::fromStdString(large)});
+
+    const std::string text = std::string(16 << 20, 'x') + ";b\nc;d\n";
+    CsvImportDialog dialog(std::string(csvSample(text)), detectImportOptions(text));
+    ASSERT_GT(dialog.podglad->columnCount(), 0);
+    for (int c = 0; c < dialog.podglad->columnCount(); ++c) {
+        EXPECT_LE(dialog.podglad->horizontalHeaderItem(c)->text().size(), 101);
+        for (int r = 0; r < dialog.podglad->rowCount(); ++r) {
+            if (const QTableWidgetItem* item = dialog.podglad->item(r, c))
+                EXPECT_LE(item->text().size(), 101);
+        }
+    }
+    EXPECT_LE(dialog.kolumny[1]->itemText(1).size(), 120);
+}
+
+TEST_F(CsvCommands, AnulujDuringTheImportAddsNothingAndTheWindowIsReadAsAProgressBar)
+{
+    std::string text = "Wykonawca;Album\n";
+    for (int i = 0; i < 300000; ++i)
+        text += "Wykonawca " + std::to_string(i) + ";Album\n";
+    writeBytes(dir_.file("big.csv"), std::vector<std::uint8_t>(text.begin(), text.end()));
+
+    // While the import runs: the window is a dialog named by its title, its
+    // bar a progress bar whose value moves; then Anuluj is pressed.
+    QString name;
+    QAccessible::Role role = QAccessible::NoRole;
+    std::vector<double> values;
+    QTimer watcher;
+    watcher.setInterval(1);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!form_.Form5->isVisible() || form_.Form5->position() == 0)
+            return;
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_.Form5);
+        QAccessibleInterface* bar =
+            QAccessible::queryAccessibleInterface(form_.Form5->ProgressBar1);
+        name = window->text(QAccessible::Name);
+        role = bar->role();
+        values.push_back(bar->valueInterface()->currentValue().toDouble());
+        if (values.size() == 2)
+            QTest::mouseClick(form_.Form5->Anuluj, Qt::LeftButton);
+    });
+    watcher.start();
+    DialogSeam::setNextFileName(QString::fromStdString(dir_.file("big.csv")));
+    form_.Importujzcsv1Click();
+    watcher.stop();
+
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList{"Import przerwano; nie dodano żadnego albumu."});
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 0);
+    EXPECT_EQ(name, "Wczytywanie pliku CSV...");
+    EXPECT_EQ(role, QAccessible::ProgressBar);
+    ASSERT_GE(values.size(), 2u);
+    EXPECT_LT(values.front(), values.back());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form_.Form5)->role(), QAccessible::Dialog);
 }
 
 } // namespace
