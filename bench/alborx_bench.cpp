@@ -26,6 +26,8 @@
 #include <functional>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -54,6 +56,56 @@ double medianMs(int runs, const std::function<void()>& prepare, const std::funct
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+double residentMegabytes()
+{
+    long pages = 0;
+    long resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
+           (1024.0 * 1024.0);
+}
+
+struct HostileRun
+{
+    double ms = 0;
+    double megabytes = 0; // the most the run held beyond this process
+};
+
+// Makes an input and imports it in a child process, so that its peak memory
+// is its own: the time is the import's, the memory the input's and the
+// import's together.
+HostileRun inChildProcess(const std::function<std::string()>& make,
+                          const std::function<void(const std::string&)>& import)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return {};
+    const double before = residentMegabytes();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const std::string input = make();
+        const auto start = Clock::now();
+        import(input);
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const bool written = ::write(channel[1], &ms, sizeof ms) == sizeof ms;
+        ::_exit(written ? 0 : 1);
+    }
+    HostileRun run;
+    ::close(channel[1]);
+    if (::read(channel[0], &run.ms, sizeof run.ms) != sizeof run.ms)
+        run.ms = -1;
+    ::close(channel[0]);
+    rusage usage{};
+    int status = 0;
+    ::wait4(child, &status, 0, &usage);
+    run.megabytes = std::max(0.0, static_cast<double>(usage.ru_maxrss) / 1024.0 - before);
+    return run;
 }
 
 // A table whose album IDs use every number from 1 to 99,999 but one, for the
@@ -297,6 +349,63 @@ int main(int argc, char** argv)
             spoiltResult = importCsv(AlbumTable(), settings, spoilt, detectImportOptions(spoilt));
         });
 
+    // Files made to swell or stall an import: each must end soon, in memory
+    // bounded by its size.
+    const std::size_t mib = smoke ? 64 * 1024 : 1 << 20;
+    const std::string collection = "<tellico><collection type=\"4\">";
+    const auto tellico = [&](const std::string& xml) {
+        importTellico(AlbumTable(), settings, xml);
+    };
+    const auto csv = [&](const std::string& text) {
+        importCsv(AlbumTable(), settings, text, detectImportOptions(text));
+    };
+    const std::vector<std::tuple<std::string, std::function<std::string()>,
+                                 std::function<void(const std::string&)>>>
+        hostile = {
+            {"Tellico, 32 MiB of nested elements",
+             [&] {
+                 std::string xml = collection;
+                 while (xml.size() < 32 * mib)
+                     xml += "<a>";
+                 return xml;
+             },
+             tellico},
+            {"Tellico, one attribute of 200 MiB",
+             [&] {
+                 std::string xml = collection + "<entry id=\"";
+                 xml.append(200 * mib, '1');
+                 xml += "\"/>";
+                 return xml;
+             },
+             tellico},
+            {"CSV, one field of 95 MiB in 100 MiB",
+             [&] {
+                 std::string text = "\"";
+                 text.reserve(100 * mib + 64);
+                 text.append(95 * mib, 'x');
+                 text += "\";T\r\n";
+                 text += std::string("A\0B;T\rC;\"\"\"D\n", 16);
+                 while (text.size() < 100 * mib)
+                     text += "Wykonawca;Album\r\n;\n\"\"\";x\n";
+                 return text;
+             },
+             csv},
+            {"CSV, 32 MiB of empty lines",
+             [&] {
+                 std::string text;
+                 while (text.size() < 32 * mib)
+                     text += ";\r\n";
+                 return text;
+             },
+             csv},
+        };
+    std::printf("%-40s %10s %10s\n", "hostile import", "ms", "MB held");
+    for (const auto& [name, make, import] : hostile) {
+        const HostileRun run = inChildProcess(make, import);
+        std::printf("%-40s %10.1f %10.1f\n", name.c_str(), run.ms, run.megabytes);
+    }
+    std::printf("\n");
+
     std::printf("%-34s %8s %12s %10s\n", "operation", "albums", "median ms", "x baseline");
     for (const auto& [size, baseline] : baselines)
         std::printf("%-34s %8d %12.3f %10s\n", "baseline: read the file's bytes", size, baseline,
@@ -309,10 +418,10 @@ int main(int argc, char** argv)
         std::printf("%-34s %8d %12.3f %10.1f\n", r.operation.c_str(), r.size, r.ms,
                     baseline > 0 ? r.ms / baseline : 0.0);
     }
-    std::printf("CSV import of %.0f MiB of unclosed quotes: %.1f ms (%d albums, %zu lines "
+    std::printf("CSV import of %.0f MiB of unclosed quotes: %.1f ms (%d albums, %d lines "
                 "skipped)\n",
                 static_cast<double>(spoilt.size()) / (1 << 20), spoiltMs, spoiltResult.added,
-                spoiltResult.skipped.size());
+                spoiltResult.skippedCount());
     for (const auto& [size, megabytes] : loaded)
         std::printf("peak memory of a process with %d albums loaded: %.1f MB\n", size, megabytes);
     std::printf("peak memory of this benchmark (it keeps several copies): %.1f MB\n",

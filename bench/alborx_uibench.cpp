@@ -1,6 +1,8 @@
 // Measures the main window with a catalogue of 100,000 albums under the
 // offscreen platform: opening it until the list is painted, a header-click
-// sort, and scrolling the list from top to bottom page by page.
+// sort, scrolling the list from top to bottom page by page, and a zipped
+// Tellico collection of as many albums imported from the file dialog to the
+// closing message, next to the library's own import of it.
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
 #include "Unit1.h"
@@ -8,6 +10,8 @@
 #include "cataloguefile.h"
 #include "dialogs.h"
 #include "genrelist.h"
+#include "othersources.h"
+#include "tellico.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -54,6 +58,8 @@ int main(int argc, char** argv)
     alborx::ustawdomyslne(settings);
     const std::string file = (folder / "duza.abx").string();
     alborx::zapiszbaze(source, settings, file);
+    const std::string collection = (folder / "kolekcja.tc").string();
+    alborx::bench::writeTellicoCollection(collection, source);
     source = alborx::AlbumTable();
 
     int failures = 0;
@@ -74,6 +80,35 @@ int main(int argc, char** argv)
         genreStartMs = msSince(timer);
         failures += form.gatunki.count() == 100000 ? 0 : 1;
         std::filesystem::remove(alborx::kGenreFileName);
+    }
+    // The best of three runs each, the library's import and the window's.
+    double tellicoLibraryMs = 1e9;
+    double tellicoWindowMs = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const alborx::TellicoImport import =
+            alborx::importTellicoFile(alborx::AlbumTable(), settings, collection);
+        tellicoLibraryMs = std::min(tellicoLibraryMs, msSince(timer));
+        failures += import.albums.added == albums ? 0 : 1;
+    }
+    for (int run = 0; run < 3; ++run) {
+        TForm1 form;
+        form.poczatek({});
+        form.resize(1024, 768);
+        form.show();
+        QApplication::processEvents();
+        alborx::ui::DialogSeam::setNextFileName(QString::fromStdString(collection));
+        QElapsedTimer timer;
+        timer.start();
+        form.Importujztellico1Click();
+        tellicoWindowMs = std::min(tellicoWindowMs, msSince(timer));
+        failures += alborx::ui::DialogSeam::takeMessages().size() == 1 &&
+                            form.albumy.liczbaalbumow() == albums
+                        ? 0
+                        : 1;
+        form.ustawienia.autozapis = false;
+        form.close();
     }
     {
         TForm1 form;
@@ -115,6 +150,10 @@ int main(int argc, char** argv)
         std::printf("%-46s %8.2f ms (%d pages)\n", "slowest page while scrolling top to bottom",
                     slowestPage, pages);
         std::printf("%-46s %8.1f ms\n", "start with 100000 genres in reverse order", genreStartMs);
+        std::printf("%-46s %8.1f ms\n", "Tellico import (zipped), library alone", tellicoLibraryMs);
+        std::printf("%-46s %8.1f ms (%.2fx)\n",
+                    "Tellico import from the file dialog to the message", tellicoWindowMs,
+                    tellicoWindowMs / tellicoLibraryMs);
         std::printf("%-46s %8.1f MB\n", "peak memory of the process", peakMegabytes());
         failures += form.albumy.liczbaalbumow() == albums ? 0 : 1;
         form.ustawienia.autozapis = false;

@@ -14,13 +14,18 @@ namespace {
 constexpr int kBarWidth = 290;
 constexpr int kBarHeight = 20;
 
+int percentDone(int position, int maximum)
+{
+    if (maximum <= 0)
+        return 0;
+    return static_cast<int>(static_cast<long long>(position) * 100 / maximum);
+}
+
 } // namespace
 
 int ProgressGauge::percent() const
 {
-    if (maximum() <= 0)
-        return 0;
-    return static_cast<int>(static_cast<long long>(value()) * 100 / maximum());
+    return percentDone(value(), maximum());
 }
 
 QString ProgressGauge::text() const
@@ -67,26 +72,37 @@ TForm5::TForm5(QWidget* parent)
 
 void TForm5::setMaximum(int maximum)
 {
-    const int position = std::min(ProgressBar1->value(), std::max(0, maximum));
-    // A bar whose maximum is 0 would show Qt's busy animation; the value
-    // stays 0 either way.
-    ProgressBar1->setRange(0, std::max(0, maximum));
-    ProgressBar1->setValue(position);
+    maximum_ = std::max(0, maximum);
+    position_ = std::min(position_, maximum_);
     redraw();
 }
 
 void TForm5::setPosition(int position)
 {
-    ProgressBar1->setValue(std::clamp(position, 0, ProgressBar1->maximum()));
+    position_ = std::clamp(position, 0, maximum_);
     redraw();
+}
+
+int TForm5::percent() const
+{
+    return percentDone(position_, maximum_);
+}
+
+void TForm5::showPosition()
+{
+    // A bar whose maximum is 0 would show Qt's busy animation; the value
+    // stays 0 either way. The bar repaints itself at once when its value
+    // moves a pixel, so it is told only as often as events are let in.
+    ProgressBar1->setRange(0, maximum_);
+    ProgressBar1->setValue(position_);
 }
 
 void TForm5::start(const QString& title, bool cancellable)
 {
     setWindowTitle(title);
     setAccessibleName(title);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
+    position_ = 0;
+    showPosition();
     cancellable_ = cancellable;
     cancelled_ = false;
     const int buttonHeight = Anuluj->sizeHint().height();
@@ -103,11 +119,11 @@ void TForm5::redraw()
 {
     if (!isVisible())
         return;
-    update();
     // The operation runs on this thread: let the bar paint now and then,
     // and "Anuluj" take its click. The window is modal, so no other input
     // reaches the program meanwhile.
     if (!sinceRedraw_.isValid() || sinceRedraw_.elapsed() >= 40) {
+        showPosition();
         QCoreApplication::processEvents(cancellable_ ? QEventLoop::AllEvents
                                                      : QEventLoop::ExcludeUserInputEvents);
         sinceRedraw_.restart();

@@ -22,7 +22,6 @@ class ProgressGauge : public QProgressBar
 public:
     using QProgressBar::QProgressBar;
 
-    // Progress x 100 / maximum, cut to a whole number; 0 for maximum 0.
     int percent() const;
     QString text() const override;
 
@@ -39,9 +38,10 @@ public:
 
     void setMaximum(int maximum) override;
     void setPosition(int position) override;
-    int maximum() const { return ProgressBar1->maximum(); }
-    int position() const { return ProgressBar1->value(); }
-    int percent() const { return ProgressBar1->percent(); }
+    int maximum() const { return maximum_; }
+    int position() const { return position_; }
+    // Progress x 100 / maximum, cut to a whole number; 0 for maximum 0.
+    int percent() const;
 
     // Title, progress 0, shown. An operation that can be stopped shows
     // "Anuluj" under the bar; cancelled() then tells whether it was pressed.
@@ -58,8 +58,14 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Shows the progress now and then: the bar takes the position and lets
+    // events in, so that it paints, "Anuluj" takes its click and a screen
+    // reader reads the value.
     void redraw();
+    void showPosition();
 
+    int maximum_ = 100;
+    int position_ = 0;
     QElapsedTimer sinceRedraw_;
     bool busyCursor_ = false;
     bool cancellable_ = false;

@@ -12,6 +12,7 @@ using alborx::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const fuzz::MemoryBound memory(size);
     const std::string path = fuzz::writeScratch("input.abx", data, size);
     TUstawienia settings;
     AlbumTable table;

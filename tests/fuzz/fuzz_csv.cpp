@@ -10,6 +10,7 @@ using alborx::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const fuzz::MemoryBound memory(size);
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const CsvImportOptions options = detectImportOptions(bytes);
     const std::size_t records = parseCsv(withoutByteOrderMark(bytes), options.separator).size();

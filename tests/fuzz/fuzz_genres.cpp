@@ -11,6 +11,7 @@ using alborx::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const fuzz::MemoryBound memory(size);
     const std::string path = fuzz::writeScratch("alborx-gatunki.cfg", data, size);
     const std::vector<std::string> genres = readGenreFile(path);
     std::size_t bytes = 0;

@@ -10,6 +10,7 @@ using alborx::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const fuzz::MemoryBound memory(size);
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto id = readId(text);
 

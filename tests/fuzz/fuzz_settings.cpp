@@ -11,6 +11,7 @@ using alborx::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const fuzz::MemoryBound memory(size);
     const std::string path = fuzz::writeScratch("alborx.cfg", data, size);
     TUstawienia defaults;
     ustawdomyslne(defaults);

@@ -13,6 +13,7 @@ using alborx::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    const fuzz::MemoryBound memory(size);
     if (size == 0)
         return 0;
     const TemplateMode mode = data[0] % 2 == 0 ? TemplateMode::File : TemplateMode::Preview;

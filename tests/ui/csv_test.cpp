@@ -140,8 +140,9 @@ TEST_F(CsvCommands, AnOverLargeFileIsRefusedUnreadAndAHugeFieldIsPreviewedCut)
     for (int c = 0; c < dialog.podglad->columnCount(); ++c) {
         EXPECT_LE(dialog.podglad->horizontalHeaderItem(c)->text().size(), 101);
         for (int r = 0; r < dialog.podglad->rowCount(); ++r) {
-            if (const QTableWidgetItem* item = dialog.podglad->item(r, c))
+            if (const QTableWidgetItem* item = dialog.podglad->item(r, c)) {
                 EXPECT_LE(item->text().size(), 101);
+            }
         }
     }
     EXPECT_LE(dialog.kolumny[1]->itemText(1).size(), 120);
