@@ -220,7 +220,7 @@ int main(int argc, char** argv)
         add("sort by ID",
             medianMs(
                 runs, [&] { sorted = table; }, [&] { sorted.sortByColumn(ColumnId); }));
-        std::vector<Row> rows;
+        std::vector<KeyedRow> rows;
         add("filter rebuild, no word",
             medianMs(
                 runs, [] {}, [&] { rows = filterAlbums(table, MediumFilter{}, ""); }));

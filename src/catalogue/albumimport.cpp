@@ -11,12 +11,14 @@ namespace alborx {
 
 namespace {
 
+// The text as its column holds it: cut to the column's limit, without the
+// spaces a cut may leave at its end, as the genre list keeps names.
 std::string cut(std::string text, int column)
 {
     const auto limit = static_cast<std::size_t>(columnLimit(column));
     if (limit > 0 && text.size() > limit)
         text.resize(limit);
-    return text;
+    return obetnijspacje(text);
 }
 
 // Names as foldedName gives them, in Windows-1250.
@@ -124,7 +126,7 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
     Row row;
     row[ColumnPerformer] = cut(std::move(album.performer), ColumnPerformer);
     row[ColumnTitle] = cut(std::move(album.title), ColumnTitle);
-    if (obetnijspacje(row[ColumnPerformer]).empty() && obetnijspacje(row[ColumnTitle]).empty()) {
+    if (row[ColumnPerformer].empty() && row[ColumnTitle].empty()) {
         skip(line, SkipReason::NoPerformerOrTitle);
         return true;
     }
@@ -145,7 +147,8 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
         if (!owned[k])
             continue;
         const auto number = readId(*given[k]);
-        if (number && *number >= 1) {
+        if (number && *number >= 1 &&
+            (k > 0 || !album.idOnlyIfFree || finders_[k].isFree(*number))) {
             ids[k] = *number;
         } else if (const auto free = finders_[k].next(counterAfter[k])) {
             ids[k] = *free;

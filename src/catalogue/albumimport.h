@@ -86,15 +86,18 @@ struct IncomingAlbum
     std::string mcId;
     // The medium as the file names it, if it does (see mediumOfText).
     std::string medium;
+    // The album ID is another program's own number for the album (Tellico's
+    // entry ID): it is kept only where no album has it yet.
+    bool idOnlyIfFree = false;
 };
 
 // Takes albums in for appending to a table, and notes the lines (or
 // entries) that give none. A named medium puts the album on that medium
 // alone, as an original unless its kind is given; a medium other than a CD
-// or a cassette skips it. Texts are cut to their column's limit; IDs are
-// taken as given when they are numbers of at least 1, otherwise the next
-// free ones of their kind, as the editor hands them out; an album on no
-// medium is an original CD.
+// or a cassette skips it. Texts are cut to their column's limit, then their
+// trailing spaces removed; IDs are taken as given when they are numbers of at
+// least 1, otherwise the next free ones of their kind, as the editor hands
+// them out; an album on no medium is an original CD.
 class AlbumIntake
 {
 public:

@@ -102,6 +102,22 @@ void AlbumTable::assignAlbums(std::vector<Row> albums)
     renewKeys();
 }
 
+void AlbumTable::assignAlbums(std::vector<KeyedRow> albums)
+{
+    std::vector<Row> rows;
+    rows.reserve(albums.size());
+    RowKey highest = 0;
+    for (KeyedRow& album : albums) {
+        rows.push_back(std::move(album.row));
+        highest = std::max(highest, album.key);
+    }
+    // Keys of this table's own rows never meet the ones taken over.
+    nextKey_ = std::max(nextKey_, highest + 1);
+    assignAlbums(std::move(rows));
+    for (std::size_t i = 0; i < albums.size(); ++i)
+        keys_[i + 1] = albums[i].key;
+}
+
 std::vector<int> AlbumTable::rowsOfKeys(const std::vector<RowKey>& keys) const
 {
     std::unordered_map<RowKey, int> where;

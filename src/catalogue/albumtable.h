@@ -76,6 +76,9 @@ public:
 
     // Replaces every album with the given rows, in order.
     void assignAlbums(std::vector<Row> albums);
+    // The same with rows that keep the keys they have in another table, as
+    // the filtered list keeps the keys of the catalogue's albums.
+    void assignAlbums(std::vector<KeyedRow> albums);
 
     int sortColumn() const { return sortColumn_; }
     bool sortAscending() const { return sortAscending_; }

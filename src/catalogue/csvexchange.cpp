@@ -68,6 +68,36 @@ const std::array<std::vector<std::string_view>, kImportFieldCount>& headerNames(
     return names;
 }
 
+// The values of a field of Tellico's export, "; " between them; at least
+// one, maybe empty.
+std::vector<std::string> values(const std::string& field)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(field.find(';', start), field.size());
+        std::string part = field.substr(start, end - start);
+        part.erase(0, std::min(part.find_first_not_of(' '), part.size()));
+        parts.push_back(obetnijspacje(part));
+        if (end == field.size())
+            return parts;
+        start = end + 1;
+    }
+}
+
+std::string joinedValues(const std::string& field, std::string_view between)
+{
+    std::string joined;
+    for (const std::string& part : values(field)) {
+        if (part.empty())
+            continue;
+        if (!joined.empty())
+            joined += between;
+        joined += part;
+    }
+    return joined;
+}
+
 } // namespace
 
 std::string csvField(std::string_view utf8, char separator)
@@ -198,15 +228,21 @@ void matchColumns(const CsvRecord& first, CsvImportOptions& options)
 {
     options.columns.fill(-1);
     options.header = false;
+    options.tellico = false;
     int replaced = 0;
+    bool created = false;
+    bool modified = false;
     for (std::size_t i = 0; i < first.fields.size(); ++i) {
-        const int column =
-            columnOfHeader(toCatalogueText(first.fields[i], options.encoding, replaced));
+        const std::string name = toCatalogueText(first.fields[i], options.encoding, replaced);
+        created = created || foldedName(name) == "DATE CREATED";
+        modified = modified || foldedName(name) == "DATE MODIFIED";
+        const int column = columnOfHeader(name);
         if (column >= 0 && options.columns[static_cast<std::size_t>(column)] < 0) {
             options.columns[static_cast<std::size_t>(column)] = static_cast<int>(i);
             options.header = true;
         }
     }
+    options.tellico = options.header && created && modified;
     // No header: the columns stand in the export's order. A first record
     // spoilt by an unclosed quote cannot be read, so the lines below it are
     // taken in that order too.
@@ -297,10 +333,21 @@ ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std
             return toCatalogueText(record.fields[static_cast<std::size_t>(at)], options.encoding,
                                    intake.replaced());
         };
-        if (!intake.add(record.line, {field(ColumnId), field(ColumnPerformer), field(ColumnTitle),
-                                      field(ColumnGenre), kindOfCell(field(ColumnCdKind)),
-                                      kindOfCell(field(ColumnMcKind)), field(ColumnCdId),
-                                      field(ColumnMcId), field(kFieldMedium)}))
+        IncomingAlbum album{field(ColumnId),
+                            field(ColumnPerformer),
+                            field(ColumnTitle),
+                            field(ColumnGenre),
+                            kindOfCell(field(ColumnCdKind)),
+                            kindOfCell(field(ColumnMcKind)),
+                            field(ColumnCdId),
+                            field(ColumnMcId),
+                            field(kFieldMedium)};
+        if (options.tellico) {
+            album.performer = joinedValues(album.performer, ", ");
+            album.genre = values(album.genre).front();
+            album.idOnlyIfFree = true;
+        }
+        if (!intake.add(record.line, std::move(album)))
             break;
     }
     return std::move(intake).finish();

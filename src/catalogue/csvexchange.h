@@ -71,12 +71,18 @@ struct CsvImportOptions
     // For each import field, the file column it is read from, or -1 when
     // none is.
     std::array<int, kImportFieldCount> columns{-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    // The file is Tellico's own CSV export, read as its collection file is
+    // read: several values in a field stand with "; " between them, the
+    // artists are joined with ", ", the first genre is taken, and an ID is
+    // kept only where no album has it yet.
+    bool tellico = false;
 };
 
-// Sets options.header and options.columns for a file whose first record is
-// first: a header when one of its fields names a column, the columns then
-// matched by their names; otherwise taken in the export's order, as they
-// are also when the first record is spoilt by an unclosed quote.
+// Sets options.header, options.columns and options.tellico for a file whose
+// first record is first: a header when one of its fields names a column, the
+// columns then matched by their names (Tellico's export known by its "Date
+// Created" and "Date Modified"); otherwise taken in the export's order, as
+// they are also when the first record is spoilt by an unclosed quote.
 void matchColumns(const CsvRecord& first, CsvImportOptions& options);
 
 // The detection and the preview read only the beginning of a file: at most

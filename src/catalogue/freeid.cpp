@@ -71,6 +71,13 @@ void FreeIdFinder::take(std::int32_t number)
     }
 }
 
+bool FreeIdFinder::isFree(std::int32_t number) const
+{
+    if (number >= 1 && number <= kMaxId)
+        return !used_[static_cast<std::size_t>(number)];
+    return outside_.count(number) == 0;
+}
+
 std::optional<std::int32_t> FreeIdFinder::next(std::int32_t& counter)
 {
     std::int32_t v = counter < 1 ? 1 : counter;

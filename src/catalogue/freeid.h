@@ -37,6 +37,7 @@ public:
     FreeIdFinder(const AlbumTable& table, IdKind kind);
     std::optional<std::int32_t> next(std::int32_t& counter);
     void take(std::int32_t number);
+    bool isFree(std::int32_t number) const;
 
 private:
     std::vector<bool> used_;

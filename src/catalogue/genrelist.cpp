@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <unordered_set>
 
 namespace alborx {
 
@@ -149,7 +150,7 @@ bool GenreList::dodajgatunek(std::string_view name)
     return true;
 }
 
-int GenreList::dodajgatunki(const std::vector<std::string>& names)
+std::vector<std::string> GenreList::dodajgatunki(const std::vector<std::string>& names)
 {
     std::vector<std::string> added;
     for (const std::string& name : names) {
@@ -161,12 +162,57 @@ int GenreList::dodajgatunki(const std::vector<std::string>& names)
     const auto less = [](const std::string& x, const std::string& y) { return genreLess(x, y); };
     std::stable_sort(added.begin(), added.end(), less);
     const auto middle = static_cast<std::ptrdiff_t>(items_.size());
-    items_.insert(items_.end(), std::make_move_iterator(added.begin()),
-                  std::make_move_iterator(added.end()));
+    items_.insert(items_.end(), added.begin(), added.end());
     // Entries already there stay in front of equal new ones, as insertSorted
     // would place them.
     std::inplace_merge(items_.begin(), items_.begin() + middle, items_.end(), less);
-    return static_cast<int>(added.size());
+    return added;
+}
+
+bool GenreList::contains(std::string_view name) const
+{
+    return std::find(items_.begin(), items_.end(), name) != items_.end();
+}
+
+bool GenreList::remove(std::string_view name)
+{
+    const auto found = std::find(items_.begin(), items_.end(), name);
+    if (found == items_.end())
+        return false;
+    uncountKey(*found);
+    items_.erase(found);
+    return true;
+}
+
+void GenreList::uncountKey(const std::string& name)
+{
+    const auto key = keys_.find(duzelitery(name));
+    if (key != keys_.end() && --key->second <= 0)
+        keys_.erase(key);
+}
+
+void undoGenreChange(GenreList& list, const GenreListChange& change, const AlbumTable& table)
+{
+    if (!change.renamedTo.empty() && list.remove(change.renamedTo))
+        list.insertSorted(change.renamedFrom);
+    if (change.added.empty())
+        return;
+    // The genres still in use, by the key the list compares names with.
+    std::unordered_set<std::string> used;
+    for (int r = 1; r <= table.liczbaalbumow() && r < table.rowCount(); ++r)
+        used.insert(duzelitery(obetnijspacje(table.cell(ColumnGenre, r))));
+    for (const std::string& genre : change.added) {
+        if (used.count(duzelitery(genre)) == 0)
+            list.remove(genre);
+    }
+}
+
+void redoGenreChange(GenreList& list, const GenreListChange& change)
+{
+    if (!change.renamedFrom.empty() && list.remove(change.renamedFrom))
+        list.insertSorted(change.renamedTo);
+    for (const std::string& genre : change.added)
+        list.dodajgatunek(genre);
 }
 
 std::vector<std::string> readGenreFile(const std::string& path)

@@ -2,6 +2,8 @@
 // ignored, stored one genre per line in "alborx-gatunki.cfg".
 #pragma once
 
+#include "albumtable.h"
+
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,17 +43,41 @@ public:
     // Returns whether it was added.
     bool dodajgatunek(std::string_view name);
     // Offers many names as dodajgatunek would one by one, in O(n log n): the
-    // new names are sorted once and merged in. Returns how many were added.
-    int dodajgatunki(const std::vector<std::string>& names);
+    // new names are sorted once and merged in. Returns the entries added.
+    std::vector<std::string> dodajgatunki(const std::vector<std::string>& names);
+
+    bool contains(std::string_view name) const;
+    // Takes out one entry of exactly this text; false when there is none.
+    bool remove(std::string_view name);
 
 private:
     void countKey(const std::string& name);
+    void uncountKey(const std::string& name);
 
     std::vector<std::string> items_;
     // How many entries share each upper-cased name, so that offering a name
     // does not compare it with every entry.
     std::unordered_map<std::string, int> keys_;
 };
+
+// What a step of the history did to the genre list, so that taking the step
+// back takes its genres back too: the entries it added (the genres of
+// imported or joined albums), or the entry it renamed (a genre renamed in the
+// albums too).
+struct GenreListChange
+{
+    std::vector<std::string> added;
+    std::string renamedFrom;
+    std::string renamedTo;
+};
+
+// Takes a step's genres back once its albums are out of the table: an added
+// entry goes unless it has been changed since (it is no longer there) or an
+// album of the table still has that genre; a renamed entry gets its old name
+// back if it still has the new one.
+void undoGenreChange(GenreList& list, const GenreListChange& change, const AlbumTable& table);
+// Puts them back when the step is done again.
+void redoGenreChange(GenreList& list, const GenreListChange& change);
 
 // Reads the genre file: every line that is not empty once its trailing spaces
 // are removed, as read (trailing spaces kept). CR LF and LF both end a line.

@@ -50,14 +50,14 @@ std::size_t findFolded(std::string_view text, std::string_view upperNeedle)
     return std::string_view::npos;
 }
 
-std::vector<Row> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
-                              std::string_view word, Progress* progress)
+std::vector<KeyedRow> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
+                                   std::string_view word, Progress* progress)
 {
     const int albums = albumCount(table);
     const std::string needle = upperPhrase(word);
     if (progress && albums > 0)
         progress->setMaximum(albums - 1);
-    std::vector<Row> passed;
+    std::vector<KeyedRow> passed;
     passed.reserve(static_cast<std::size_t>(albums));
     for (int r = 1; r <= albums; ++r) {
         const Row& row = table.row(r);
@@ -67,7 +67,7 @@ std::vector<Row> filterAlbums(const AlbumTable& table, const MediumFilter& filte
                 contains =
                     findFolded(row[static_cast<std::size_t>(c)], needle) != std::string_view::npos;
             if (contains)
-                passed.push_back(row);
+                passed.push_back({table.rowKey(r), row});
         }
         advanceProgress(progress, r, kAlbumLoopStep);
     }
@@ -102,18 +102,19 @@ int findNext(const AlbumTable& table, std::string_view szukane, const SearchColu
     return 0;
 }
 
-std::vector<Row> findAll(const AlbumTable& table, const MediumFilter& filter,
-                         std::string_view szukane, const SearchColumns& columns, Progress* progress)
+std::vector<KeyedRow> findAll(const AlbumTable& table, const MediumFilter& filter,
+                              std::string_view szukane, const SearchColumns& columns,
+                              Progress* progress)
 {
     const int albums = albumCount(table);
     const std::string phrase = upperPhrase(szukane);
     if (progress && albums > 0)
         progress->setMaximum(albums - 1);
-    std::vector<Row> found;
+    std::vector<KeyedRow> found;
     for (int r = 1; r <= albums; ++r) {
         const Row& row = table.row(r);
         if (pasujenosnik(row, filter) && matchingColumn(row, phrase, columns) >= 0)
-            found.push_back(row);
+            found.push_back({table.rowKey(r), row});
         advanceProgress(progress, r, kAlbumLoopStep);
     }
     return found;

@@ -37,9 +37,10 @@ std::size_t findFolded(std::string_view text, std::string_view upperNeedle);
 
 // The filter rebuild: copies of the album rows that pass the panel and, when
 // the word is not empty, contain it (a-z folded, not trimmed, cut to 255) in
-// one of the columns 1..7.
-std::vector<Row> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
-                              std::string_view word, Progress* progress = nullptr);
+// one of the columns 1..7, each with its key, so that the filtered list
+// knows its albums by identity.
+std::vector<KeyedRow> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
+                                   std::string_view word, Progress* progress = nullptr);
 
 using SearchColumns = std::array<bool, kColumnCount>;
 
@@ -54,10 +55,11 @@ int matchingColumn(const Row& row, std::string_view upperPhrase, const SearchCol
 int findNext(const AlbumTable& table, std::string_view szukane, const SearchColumns& columns,
              std::int32_t after);
 
-// Find all: copies of the rows that pass the panel and match the phrase.
-std::vector<Row> findAll(const AlbumTable& table, const MediumFilter& filter,
-                         std::string_view szukane, const SearchColumns& columns,
-                         Progress* progress = nullptr);
+// Find all: copies of the rows that pass the panel and match the phrase,
+// with their keys.
+std::vector<KeyedRow> findAll(const AlbumTable& table, const MediumFilter& filter,
+                              std::string_view szukane, const SearchColumns& columns,
+                              Progress* progress = nullptr);
 
 // The cell with the first occurrence of the phrase replaced by zamiana as it
 // stands, cut to 255 bytes. A cell without the phrase comes back unchanged.

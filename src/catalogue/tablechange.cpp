@@ -40,6 +40,8 @@ void writeCells(AlbumTable& table, const std::vector<CellEdit>& edits, bool afte
     }
 }
 
+} // namespace
+
 std::vector<RowKey> keysOf(const std::vector<KeyedRow>& rows)
 {
     std::vector<RowKey> keys;
@@ -57,8 +59,6 @@ std::vector<RowKey> keysOf(const std::vector<PlacedRow>& rows)
         keys.push_back(row.album.key);
     return keys;
 }
-
-} // namespace
 
 IdCounters countersOf(const TUstawienia& settings)
 {

@@ -58,6 +58,10 @@ struct TableChange
     bool empty() const { return inserted.empty() && removed.empty() && cells.empty(); }
 };
 
+// The keys of rows added or removed.
+std::vector<RowKey> keysOf(const std::vector<KeyedRow>& rows);
+std::vector<RowKey> keysOf(const std::vector<PlacedRow>& rows);
+
 // Puts the table and the counters back as they were before the change.
 void undoChange(AlbumTable& table, TUstawienia& settings, const TableChange& change);
 // Makes the change: the first time on the table it was prepared for, later

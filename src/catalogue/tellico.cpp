@@ -114,6 +114,7 @@ private:
     struct Entry
     {
         int id = 0;
+        bool hasId = false;
         std::string title;
         std::string medium;
         std::vector<std::string> artists;
@@ -179,7 +180,9 @@ private:
             entry_.id = entries_;
             if (const XML_Char* id = attribute(attributes, "id")) {
                 const std::string_view text(id);
-                std::from_chars(text.data(), text.data() + text.size(), entry_.id);
+                entry_.hasId =
+                    std::from_chars(text.data(), text.data() + text.size(), entry_.id).ec ==
+                    std::errc();
             }
             return;
         }
@@ -250,6 +253,10 @@ private:
         }
         int& replaced = intake_.replaced();
         IncomingAlbum album;
+        if (entry_.hasId) {
+            album.id = std::to_string(entry_.id);
+            album.idOnlyIfFree = true;
+        }
         album.performer = toCatalogueText(performer, CsvEncoding::Utf8, replaced);
         album.title = toCatalogueText(entry_.title, CsvEncoding::Utf8, replaced);
         album.genre = toCatalogueText(entry_.genre, CsvEncoding::Utf8, replaced);

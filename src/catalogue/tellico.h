@@ -42,7 +42,8 @@ struct TellicoImport
 
 // The albums of a Tellico collection to append to the table. Performer: the
 // artists joined with ", "; album: the title; genre: the first genre; the
-// medium as mediumOfText reads it. Entities declared in the XML are refused,
+// medium as mediumOfText reads it; album ID: the entry's id where no album
+// has it yet, otherwise the next free one. Entities declared in the XML are refused,
 // so that nothing expands beyond the file, and no outside file is read.
 TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings,
                             std::string_view bytes, Progress* progress = nullptr);

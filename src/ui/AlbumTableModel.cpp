@@ -82,17 +82,17 @@ void AlbumTableModel::albumRowsChanged(int first, int last)
     emit dataChanged(index(first - 1, 0), index(last - 1, kColumnCount - 1));
 }
 
-void AlbumTableModel::beginAppendAlbumRow()
+void AlbumTableModel::beginInsertAlbumRow(int row)
 {
     rowsBeforeChange_ = rowCount();
-    changedRow_ = table_.liczbaalbumow() + 1;
-    if (changedRow_ > rowsBeforeChange_)
-        beginInsertRows({}, rowsBeforeChange_, rowsBeforeChange_);
+    changedRow_ = row;
+    if (table_.liczbaalbumow() + 1 > rowsBeforeChange_)
+        beginInsertRows({}, row - 1, row - 1);
 }
 
-void AlbumTableModel::endAppendAlbumRow()
+void AlbumTableModel::endInsertAlbumRow()
 {
-    if (changedRow_ > rowsBeforeChange_)
+    if (table_.liczbaalbumow() > rowsBeforeChange_)
         endInsertRows();
     else
         albumRowsChanged(changedRow_, changedRow_);

@@ -21,7 +21,8 @@ public:
 
     explicit AlbumTableModel(AlbumTable& table, QObject* parent = nullptr);
 
-    AlbumTable& table() { return table_; }
+    // The table is read here; it changes through the history's steps, an
+    // open, a new catalogue and a sort (sortByHeader) only.
     const AlbumTable& table() const { return table_; }
     void setCellColours(CellColours colours);
     // The blank row of a table with no albums is shown by default, as the
@@ -39,12 +40,12 @@ public:
     // Call after the cells of album rows first..last changed.
     void albumRowsChanged(int first, int last);
 
-    // Wrap a change of the table that appends or removes one album row, so
+    // Wrap a change of the table that inserts or removes one album row, so
     // that views keep their selection on the right rows. When the table keeps
     // its row count (the blank row of an empty catalogue is filled or left),
     // the row is reported as changed instead.
-    void beginAppendAlbumRow();
-    void endAppendAlbumRow();
+    void beginInsertAlbumRow(int row);
+    void endInsertAlbumRow();
     void beginRemoveAlbumRow(int row);
     void endRemoveAlbumRow();
 

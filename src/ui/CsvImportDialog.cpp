@@ -123,6 +123,7 @@ alborx::CsvImportOptions CsvImportDialog::options() const
     chosen.encoding = kodowanie->currentIndex() == 0 ? alborx::CsvEncoding::Utf8
                                                      : alborx::CsvEncoding::Windows1250;
     chosen.header = naglowek->isChecked();
+    chosen.tellico = tellico_ && chosen.header;
     for (int c = 0; c < alborx::kImportFieldCount; ++c)
         chosen.columns[static_cast<std::size_t>(c)] =
             kolumny[static_cast<std::size_t>(c)]->currentIndex() - 1;
@@ -139,6 +140,7 @@ void CsvImportDialog::reread()
         width = std::max(width, record.fields.size());
     if (!first_.empty())
         alborx::matchColumns(first_.front(), chosen);
+    tellico_ = chosen.tellico;
 
     // The columns offered: each by its header text, or its first value.
     QStringList offered{QStringLiteral("(pomiń)")};

@@ -42,4 +42,6 @@ private:
 
     std::string text_;
     std::vector<alborx::CsvRecord> first_;
+    // The file is Tellico's export, known by its header.
+    bool tellico_ = false;
 };

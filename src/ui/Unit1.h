@@ -141,15 +141,37 @@ public:
     void Zamienastpny1Click();
 
     // The history of changes to the catalogue ("Edycja"). A command prepares
-    // its change and makes it here, as one step under a menu text; it then
-    // refreshes what it shows itself.
-    void makeChange(alborx::TableChange change, const QString& text);
-    // The table side of a step done for the first time: the change, told to
-    // the album list.
-    void applyChange(const alborx::TableChange& change);
-    // Takes a step back or does it again from the menu, and refreshes what the
-    // command itself refreshed.
-    void applyHistoryStep(const alborx::TableChange& change, bool redo);
+    // its change and makes it here, as one step under a menu text. An append
+    // (a join, an import) brings its albums' genres into the genre list and
+    // the summary up to date; genres tells what else the step does to the
+    // genre list (a genre renamed in the albums too).
+    enum class StepKind
+    {
+        Edit,
+        Append
+    };
+    void makeChange(alborx::TableChange change, const QString& text, StepKind kind = StepKind::Edit,
+                    alborx::GenreListChange genres = {});
+    // What a step did besides the table, so that a move back and forth
+    // puts it right: the genre list, and the albums a move took out of the
+    // filtered list with their places there (in the filtered list built
+    // filterGeneration-th; one built later knows nothing of them).
+    struct StepTrail
+    {
+        alborx::GenreListChange genres;
+        int filterGeneration = 0;
+        std::vector<std::pair<int, alborx::RowKey>> filteredOut;
+    };
+    // A step made for the first time, taken back or done again: the table
+    // changes, and every view follows from here.
+    enum class StepMove
+    {
+        FirstRedo,
+        Undo,
+        Redo
+    };
+    void applyStep(const alborx::TableChange& change, StepKind kind, StepTrail& trail,
+                   StepMove move);
     QUndoStack* historia = nullptr;
     QAction* Cofnij1 = nullptr;
     QAction* Ponow1 = nullptr;
@@ -244,17 +266,25 @@ protected:
 private:
     void buildMenu();
     void buildEditMenu(QMenuBar* bar);
-    // Brings the filtered list in step with a change just applied; touched
-    // are the change's albums with their rows now (0 when gone).
-    void followChangeInFilteredList(const alborx::TableChange& change,
-                                    const std::vector<std::pair<alborx::RowKey, int>>& touched,
-                                    bool redo);
+    // The parts of applyStep: the table with the album list, the genre
+    // list, the filtered list (by the albums' keys) and, for a step from the
+    // menu, the editor.
+    void changeTable(const alborx::TableChange& change, bool redo);
+    void followChangeInGenreList(const alborx::TableChange& change, StepKind kind,
+                                 alborx::GenreListChange& genres, StepMove move);
+    void followChangeInFilteredList(const alborx::TableChange& change, bool redo, StepTrail& trail);
+    void bindEditorToStep(const alborx::TableChange& change);
+    void putBackIntoFilteredList(const StepTrail& trail);
+    // The views after the table holds another catalogue (an open, a new
+    // catalogue): lists shown anew, editor unbound, history cleared, status
+    // and summary.
+    void catalogueReplaced();
     void buildEditor();
     QWidget* buildGenrePage();
     QWidget* buildFilterPage();
     QWidget* buildSummaryPage();
     void buildExportDialog();
-    void showFilteredAlbums(std::vector<alborx::Row> albums);
+    void showFilteredAlbums(std::vector<alborx::KeyedRow> albums);
     void notFound();
     void buildPages();
     void buildStatusBar();
@@ -266,11 +296,11 @@ private:
                     const std::pair<QString, QString>& skippedWords);
     // Says that a file is over the size any import takes.
     void tooLargeToImport(const QString& name);
-    // The window side of a new catalogue: title, lists and editor.
+    // The window side of a new catalogue: title, then catalogueReplaced.
     void showNewCatalogue();
     void applyStoredLayout();
     void storeLayout();
-    void addJoinedGenres(int firstRow, int lastRow);
+    void addOpenedGenres();
     void showHintUnderPointer();
     void scrollToAlbumRow(int row);
     void noFreeId();
@@ -284,6 +314,8 @@ private:
     std::function<void(int, int, QColor&, QColor&)> cellColours() const;
 
     QString lastHint_;
+    // Counts the rebuilds of the filtered list.
+    int filterGeneration_ = 0;
     // While Dodaj runs, the main list's selection reports are ignored.
     bool ignoreListacdSelection_ = false;
     bool ignoreListafiltrSelection_ = false;

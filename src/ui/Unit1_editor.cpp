@@ -358,7 +358,6 @@ void TForm1::dodajguzClick()
         noFreeId();
     }
     ignoreListacdSelection_ = false;
-    odswiezlistecd();
 }
 
 void TForm1::poprawguzClick()
@@ -379,11 +378,6 @@ void TForm1::poprawguzClick()
     }
     if (bound)
         scrollToAlbumRow(row);
-    odswiezlistecd();
-    if (bound && binding.zfiltru && alborx::boundFilterRowIsValid(przefiltrowane, binding)) {
-        przefiltrowane.setRow(binding.wierszfiltru, albumy.row(row));
-        listafiltrModel->albumRowsChanged(binding.wierszfiltru, binding.wierszfiltru);
-    }
     if (bound)
         binding.boundId = albumy.cell(alborx::ColumnId, row);
 }
@@ -400,12 +394,6 @@ void TForm1::usunguzClick()
     const QString caption = alborx::ui::albumCaption(albumy.row(target.wybranywiersz));
     ignoreListacdSelection_ = true;
     ignoreListafiltrSelection_ = true;
-    if (target.zfiltru && alborx::boundFilterRowIsValid(przefiltrowane, target)) {
-        listafiltrModel->beginRemoveAlbumRow(target.wierszfiltru);
-        przefiltrowane.removeRow(target.wierszfiltru);
-        przefiltrowane.setLiczbaalbumow(przefiltrowane.liczbaalbumow() - 1);
-        listafiltrModel->endRemoveAlbumRow();
-    }
     makeChange(std::move(change), QStringLiteral("Usuń album ") + caption);
     ignoreListacdSelection_ = false;
     ignoreListafiltrSelection_ = false;
@@ -419,7 +407,6 @@ void TForm1::usunguzClick()
         listacdSelectCell(current);
     else
         listacdSelectCell(std::min<int>(target.wybranywiersz, albumy.liczbaalbumow()));
-    odswiezlistecd();
 }
 
 void TForm1::nowyguzClick()

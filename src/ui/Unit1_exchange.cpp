@@ -99,9 +99,10 @@ void TForm1::Importujzcsv1Click()
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie pliku CSV..."), true);
         if (!alborx::readWholeFile(chosen.toStdString(), bytes, kMostCsvBytes + 1,
                                    progress.get())) {
-            if (!progress->cancelled())
-                alborx::ui::informacja(this,
-                                       QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
+            alborx::ui::informacja(
+                this, progress->cancelled()
+                          ? QStringLiteral("Import przerwano; nie dodano żadnego albumu.")
+                          : QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
             return;
         }
     }
@@ -117,7 +118,7 @@ void TForm1::Importujzcsv1Click()
 
     alborx::ImportResult result;
     {
-        ProgressScope progress(*Form5, QStringLiteral("Wczytywanie pliku CSV..."), true);
+        ProgressScope progress(*Form5, QStringLiteral("Importowanie z pliku CSV..."), true);
         result = alborx::importCsv(albumy, ustawienia, text, dialog.options(), progress.get());
     }
     const int added = result.added;
@@ -184,13 +185,8 @@ void TForm1::takeImport(alborx::ImportResult result, const QString& stepText,
                                QStringLiteral("Import przerwano; nie dodano żadnego albumu."));
         return;
     }
-    if (result.added > 0) {
-        const int first = result.change.insertedAt;
-        makeChange(std::move(result.change), stepText);
-        addJoinedGenres(first, first + result.added - 1);
-    }
-    odswiezlistecd();
-    obliczwszystkoClick();
+    if (result.added > 0)
+        makeChange(std::move(result.change), stepText, StepKind::Append);
 
     QString message = QStringLiteral("Dodano albumów: %1.").arg(result.added);
     if (result.replaced > 0)

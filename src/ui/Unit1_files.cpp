@@ -54,21 +54,13 @@ void TForm1::showNewCatalogue()
 {
     setWindowTitle(QStringLiteral("ALBORX!"));
     przefiltrowane.setRow(0, alborx::headerRow());
-    listacdModel->reload();
-    // The rows of another catalogue are no target for Popraw and Usuń.
-    binding.wybranywiersz = 0;
-    binding.zfiltru = false;
-    binding.boundId.clear();
-    nowyguzClick();
-    // Another catalogue: the steps of this one can no longer be taken back.
-    historia->clear();
+    catalogueReplaced();
 }
 
 void TForm1::Nowabaza1Click()
 {
     alborx::nowabaza(albumy, ustawienia);
     showNewCatalogue();
-    odswiezlistecd();
 }
 
 bool TForm1::otworzbaze(const std::string& name)
@@ -79,11 +71,11 @@ bool TForm1::otworzbaze(const std::string& name)
     {
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
         result = alborx::otworzbaze(albumy, ustawienia, name, progress.get());
-        if (result.status == alborx::OpenStatus::Opened) {
-            showNewCatalogue();
-            addJoinedGenres(1, albumy.liczbaalbumow());
-            pokazostatnie();
-        }
+    }
+    if (result.status == alborx::OpenStatus::Opened) {
+        addOpenedGenres();
+        showNewCatalogue();
+        pokazostatnie();
     }
     switch (result.status) {
     case alborx::OpenStatus::CannotOpen:
@@ -100,8 +92,8 @@ bool TForm1::otworzbaze(const std::string& name)
                              QString::number(result.loaded));
     if (result.status == alborx::OpenStatus::Opened)
         warnIfNotRemembered(result.name);
-    odswiezlistecd();
-    obliczwszystkoClick();
+    else
+        odswiezlistecd(); // the catalogue's file name is forgotten
     return result.status == alborx::OpenStatus::Opened;
 }
 
@@ -111,29 +103,26 @@ void TForm1::dolaczbaze(const std::string& name)
     {
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
         result = alborx::dolaczbaze(albumy, ustawienia, name, progress.get());
-        if (result.joined) {
-            const int first = result.change.insertedAt;
-            makeChange(std::move(result.change), QStringLiteral("Dołącz bazę (") +
-                                                     alborx::ui::albumCount(result.loaded) +
-                                                     QLatin1Char(')'));
-            addJoinedGenres(first, first + result.loaded - 1);
-            pokazostatnie();
-        }
+    }
+    if (result.joined) {
+        makeChange(std::move(result.change),
+                   QStringLiteral("Dołącz bazę (") + alborx::ui::albumCount(result.loaded) +
+                       QLatin1Char(')'),
+                   StepKind::Append);
+        pokazostatnie();
     }
     if (result.damaged)
         informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
                              QString::number(result.loaded));
-    odswiezlistecd();
-    obliczwszystkoClick();
 }
 
-void TForm1::addJoinedGenres(int firstRow, int lastRow)
+void TForm1::addOpenedGenres()
 {
     if (!ustawienia.gatunkiprzyladowaniu)
         return;
     std::vector<std::string> genres;
-    genres.reserve(static_cast<std::size_t>(std::max(0, lastRow - firstRow + 1)));
-    for (int row = firstRow; row <= lastRow; ++row)
+    genres.reserve(static_cast<std::size_t>(std::max(0, albumy.liczbaalbumow())));
+    for (int row = 1; row <= albumy.liczbaalbumow(); ++row)
         genres.push_back(albumy.cell(alborx::ColumnGenre, row));
     gatunki.dodajgatunki(genres);
     refillGenreBox();
@@ -190,7 +179,6 @@ void TForm1::Otwrzbaz1Click()
         else
             informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + chosen);
     }
-    odswiezlistecd();
 }
 
 void TForm1::Doczbaz1Click()
@@ -200,7 +188,6 @@ void TForm1::Doczbaz1Click()
         if (const auto name = fromQt(chosen))
             dolaczbaze(*name);
     }
-    odswiezlistecd();
 }
 
 void TForm1::Zapiszbaz1Click()
@@ -232,7 +219,6 @@ void TForm1::oplikClick(int entry)
     const std::string name = ustawienia.ostatnie[static_cast<std::size_t>(entry)];
     if (!name.empty())
         otworzbaze(alborx::withAmpersandKept(name));
-    odswiezlistecd();
 }
 
 void TForm1::Wyjcie1Click()

@@ -135,11 +135,12 @@ bool TForm1::pasujenosnik(int row) const
     return alborx::pasujenosnik(albumy.row(row), mediumFilter());
 }
 
-void TForm1::showFilteredAlbums(std::vector<alborx::Row> albums)
+void TForm1::showFilteredAlbums(std::vector<alborx::KeyedRow> albums)
 {
     const int count = static_cast<int>(albums.size());
     const QSignalBlocker quiet(listafiltr->selectionModel());
     przefiltrowane.assignAlbums(std::move(albums));
+    ++filterGeneration_;
     listafiltrModel->reload();
     f_suma->setText(QStringLiteral("Suma: ") + QString::number(count));
 }
@@ -149,7 +150,7 @@ void TForm1::f_odswiezClick()
     const int albums = albumy.liczbaalbumow();
     if (albums < 1)
         return;
-    std::vector<alborx::Row> passed;
+    std::vector<alborx::KeyedRow> passed;
     {
         ProgressScope progress(*Form5, QStringLiteral("Filtrowanie..."));
         passed = alborx::filterAlbums(albumy, mediumFilter(),

@@ -182,7 +182,8 @@ void TForm1::Button1aClick()
     const int fields = static_cast<int>(change.cells.size());
     makeChange(
         std::move(change),
-        QStringLiteral("Popraw gatunek «%1» (%2)").arg(toQt(old), alborx::ui::fieldCount(fields)));
+        QStringLiteral("Popraw gatunek «%1» (%2)").arg(toQt(old), alborx::ui::fieldCount(fields)),
+        StepKind::Edit, {{}, old, renamed});
     Button1Click();
 }
 

@@ -1,7 +1,10 @@
 // The catalogue's history of changes: the menu "Edycja" with "Cofnij" and
 // "Ponów", and the steps that make a change of the album table, take it back
 // and do it again. A step keeps only what its command changes
-// (alborx::TableChange); the table is changed through steps alone.
+// (alborx::TableChange, with what it did to the genre list). Every step,
+// made, taken back or done again, ends in applyStep: the one place from
+// which the lists, the genre list, the editor, the status bar and the
+// summary follow the table.
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
 #include "Unit1.h"
@@ -11,10 +14,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QUndoStack>
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -24,50 +29,38 @@ constexpr int kHistorySteps = 100;
 class CatalogueStep : public QUndoCommand
 {
 public:
-    CatalogueStep(TForm1& form, alborx::TableChange change, const QString& text)
-        : QUndoCommand(text), form_(form), change_(std::move(change))
+    CatalogueStep(TForm1& form, alborx::TableChange change, TForm1::StepKind kind,
+                  alborx::GenreListChange genres, const QString& text)
+        : QUndoCommand(text), form_(form), change_(std::move(change)),
+          kind_(kind), trail_{std::move(genres)}
     {}
 
-    void undo() override { form_.applyHistoryStep(change_, false); }
+    void undo() override { form_.applyStep(change_, kind_, trail_, TForm1::StepMove::Undo); }
 
-    // The first redo, when the command pushes the step, makes the change and
-    // leaves the rest to the command; later ones redo it from the menu.
+    // The first redo, when the command pushes the step, makes the change;
+    // later ones redo it from the menu.
     void redo() override
     {
-        if (made_) {
-            form_.applyHistoryStep(change_, true);
-        } else {
-            form_.applyChange(change_);
-            made_ = true;
-        }
+        form_.applyStep(change_, kind_, trail_,
+                        made_ ? TForm1::StepMove::Redo : TForm1::StepMove::FirstRedo);
+        made_ = true;
     }
 
 private:
     TForm1& form_;
     alborx::TableChange change_;
+    TForm1::StepKind kind_;
+    TForm1::StepTrail trail_;
     bool made_ = false;
 };
-
-// One text for a whole row, to find rows of the filtered list by content.
-std::string rowText(const alborx::Row& row)
-{
-    std::string text;
-    for (const std::string& cell : row) {
-        text += cell;
-        text += '\0';
-    }
-    return text;
-}
 
 // The album keys a change touched, with the row each has now (0 when gone).
 std::vector<std::pair<alborx::RowKey, int>> touchedRows(const alborx::AlbumTable& table,
                                                         const alborx::TableChange& change)
 {
-    std::vector<alborx::RowKey> keys;
-    for (const alborx::KeyedRow& row : change.inserted)
-        keys.push_back(row.key);
-    for (const alborx::PlacedRow& row : change.removed)
-        keys.push_back(row.album.key);
+    std::vector<alborx::RowKey> keys = alborx::keysOf(change.inserted);
+    for (const alborx::RowKey key : alborx::keysOf(change.removed))
+        keys.push_back(key);
     for (const alborx::CellEdit& edit : change.cells) {
         if (keys.empty() || keys.back() != edit.key)
             keys.push_back(edit.key);
@@ -77,6 +70,12 @@ std::vector<std::pair<alborx::RowKey, int>> touchedRows(const alborx::AlbumTable
     for (std::size_t i = 0; i < keys.size(); ++i)
         touched.emplace_back(keys[i], rows[i]);
     return touched;
+}
+
+// Where a row inserted at position goes in a table of count albums.
+int insertionRow(int position, int count)
+{
+    return position < 1 || position > count + 1 ? count + 1 : position;
 }
 
 } // namespace
@@ -113,7 +112,8 @@ void TForm1::buildEditMenu(QMenuBar* bar)
     showState();
 }
 
-void TForm1::makeChange(alborx::TableChange change, const QString& text)
+void TForm1::makeChange(alborx::TableChange change, const QString& text, StepKind kind,
+                        alborx::GenreListChange genres)
 {
     if (change.empty()) {
         // Nothing of the table changes, so there is nothing to take back;
@@ -121,53 +121,127 @@ void TForm1::makeChange(alborx::TableChange change, const QString& text)
         alborx::setCounters(ustawienia, change.countersAfter);
         return;
     }
-    historia->push(new CatalogueStep(*this, std::move(change), text));
+    historia->push(new CatalogueStep(*this, std::move(change), kind, std::move(genres), text));
 }
 
-void TForm1::applyChange(const alborx::TableChange& change)
+void TForm1::applyStep(const alborx::TableChange& change, StepKind kind, StepTrail& trail,
+                       StepMove move)
 {
-    // The lists hear of the change as narrowly as it goes, so that their
-    // current rows and selections stay with their albums.
-    if (change.cells.empty() && change.removed.empty() && change.inserted.size() == 1 &&
-        change.insertedAt == albumy.liczbaalbumow() + 1) {
-        listacdModel->beginAppendAlbumRow();
-        alborx::redoChange(albumy, ustawienia, change);
-        listacdModel->endAppendAlbumRow();
-    } else if (change.cells.empty() && change.inserted.empty() && change.removed.size() == 1) {
-        listacdModel->beginRemoveAlbumRow(change.removed.front().position);
-        alborx::redoChange(albumy, ustawienia, change);
-        listacdModel->endRemoveAlbumRow();
-    } else if (change.inserted.empty() && change.removed.empty()) {
-        alborx::redoChange(albumy, ustawienia, change);
-        const auto [first, last] = std::minmax_element(
-            change.cells.begin(), change.cells.end(),
-            [](const alborx::CellEdit& a, const alborx::CellEdit& b) { return a.row < b.row; });
-        listacdModel->albumRowsChanged(first->row, last->row);
-    } else {
-        alborx::redoChange(albumy, ustawienia, change);
-        listacdModel->reload();
-    }
+    const bool redo = move != StepMove::Undo;
+    changeTable(change, redo);
+    followChangeInGenreList(change, kind, trail.genres, move);
+    followChangeInFilteredList(change, redo, trail);
+    if (move != StepMove::FirstRedo)
+        bindEditorToStep(change);
+    odswiezlistecd();
+    // The figures follow a catalogue appended and any step of many albums;
+    // one album more or less waits for "Oblicz wszystko".
+    if (kind == StepKind::Append || change.inserted.size() > 1 || change.removed.size() > 1)
+        obliczwszystkoClick();
 }
 
-void TForm1::applyHistoryStep(const alborx::TableChange& change, bool redo)
+void TForm1::catalogueReplaced()
 {
-    if (redo)
-        alborx::redoChange(albumy, ustawienia, change);
-    else
-        alborx::undoChange(albumy, ustawienia, change);
     {
         const QSignalBlocker quiet(listacd->selectionModel());
         listacdModel->reload();
     }
-    const auto touched = touchedRows(albumy, change);
-    followChangeInFilteredList(change, touched, redo);
+    // The rows of another catalogue are no target for Popraw and Usuń.
+    binding.wybranywiersz = 0;
+    binding.zfiltru = false;
+    binding.boundId.clear();
+    nowyguzClick();
+    // Another catalogue: the steps of this one can no longer be taken back.
+    historia->clear();
+    odswiezlistecd();
+    obliczwszystkoClick();
+}
 
+void TForm1::changeTable(const alborx::TableChange& change, bool redo)
+{
+    const auto apply = [&] {
+        if (redo)
+            alborx::redoChange(albumy, ustawienia, change);
+        else
+            alborx::undoChange(albumy, ustawienia, change);
+    };
+    // The list's current row moves with the rows around it; that is no
+    // choice of the user's to show in the editor.
+    const QScopedValueRollback quiet(ignoreListacdSelection_, true);
+    // The rows that come and go in this direction.
+    const std::size_t coming = redo ? change.inserted.size() : change.removed.size();
+    const std::size_t going = redo ? change.removed.size() : change.inserted.size();
+    // The album list hears of the change as narrowly as it goes, so that
+    // its current row and selection stay with their albums and a large
+    // catalogue is not shown anew for one album.
+    if (change.cells.empty() && coming == 1 && going == 0) {
+        const int position = redo ? change.insertedAt : change.removed.front().position;
+        listacdModel->beginInsertAlbumRow(insertionRow(position, albumy.liczbaalbumow()));
+        apply();
+        listacdModel->endInsertAlbumRow();
+    } else if (change.cells.empty() && coming == 0 && going == 1) {
+        const alborx::RowKey key =
+            redo ? change.removed.front().album.key : change.inserted.front().key;
+        listacdModel->beginRemoveAlbumRow(albumy.rowsOfKeys({key}).front());
+        apply();
+        listacdModel->endRemoveAlbumRow();
+    } else if (coming == 0 && going == 0) {
+        apply();
+        int first = albumy.liczbaalbumow();
+        int last = 0;
+        for (const auto& [key, row] : touchedRows(albumy, change)) {
+            if (row > 0) {
+                first = std::min(first, row);
+                last = std::max(last, row);
+            }
+        }
+        if (first <= last)
+            listacdModel->albumRowsChanged(first, last);
+    } else {
+        apply();
+        const QSignalBlocker quiet(listacd->selectionModel());
+        listacdModel->reload();
+    }
+}
+
+void TForm1::followChangeInGenreList(const alborx::TableChange& change, StepKind kind,
+                                     alborx::GenreListChange& genres, StepMove move)
+{
+    const int before = gatunki.count();
+    switch (move) {
+    case StepMove::FirstRedo:
+        // A catalogue appended brings its genres when the settings say so;
+        // the step remembers which were new, to take them back with it.
+        if (kind == StepKind::Append && ustawienia.gatunkiprzyladowaniu) {
+            std::vector<std::string> offered;
+            offered.reserve(change.inserted.size());
+            for (const alborx::KeyedRow& album : change.inserted)
+                offered.push_back(album.row[alborx::ColumnGenre]);
+            genres.added = gatunki.dodajgatunki(offered);
+        }
+        break;
+    case StepMove::Redo:
+        alborx::redoGenreChange(gatunki, genres);
+        break;
+    case StepMove::Undo:
+        alborx::undoGenreChange(gatunki, genres, albumy);
+        break;
+    }
+    if (gatunki.count() != before || (move != StepMove::FirstRedo && !genres.renamedTo.empty())) {
+        refillGenreBox();
+        refillGenreListBox();
+    }
+}
+
+void TForm1::bindEditorToStep(const alborx::TableChange& change)
+{
     // A step on one album shows that album in the editor, as clicking it
     // would; otherwise the editor is bound to nothing.
     binding.wybranywiersz = 0;
     binding.zfiltru = false;
     binding.boundId.clear();
     poprawguz->setEnabled(false);
+    const auto touched = touchedRows(albumy, change);
     if (touched.size() == 1 && touched.front().second > 0) {
         const int row = touched.front().second;
         {
@@ -177,68 +251,82 @@ void TForm1::applyHistoryStep(const alborx::TableChange& change, bool redo)
         listacdSelectCell(row);
         scrollToAlbumRow(row);
     }
-    odswiezlistecd();
-    if (change.inserted.size() > 1 || change.removed.size() > 1)
-        obliczwszystkoClick();
 }
 
-void TForm1::followChangeInFilteredList(const alborx::TableChange& change,
-                                        const std::vector<std::pair<alborx::RowKey, int>>& touched,
-                                        bool redo)
+void TForm1::followChangeInFilteredList(const alborx::TableChange& change, bool redo,
+                                        StepTrail& trail)
 {
-    if (przefiltrowane.liczbaalbumow() == 0)
-        return;
-    // Albums that this step takes out of the catalogue leave the filtered
-    // list too, as Usuń takes them out of both.
-    std::unordered_map<std::string, int> gone;
-    if (redo) {
-        for (const alborx::PlacedRow& row : change.removed)
-            ++gone[rowText(row.album.row)];
-    } else {
-        for (const alborx::KeyedRow& row : change.inserted)
-            ++gone[rowText(row.row)];
-    }
-    // Albums whose cells changed show their new cells there as well.
-    std::unordered_map<std::string, alborx::Row> rewritten;
-    if (!change.cells.empty()) {
-        std::unordered_map<alborx::RowKey, std::pair<alborx::Row, alborx::Row>> rows;
-        for (const auto& [key, row] : touched) {
-            if (row > 0)
-                rows.emplace(key, std::make_pair(albumy.row(row), albumy.row(row)));
-        }
-        for (const alborx::CellEdit& edit : change.cells) {
-            const auto found = rows.find(edit.key);
-            if (found != rows.end())
-                found->second.first[static_cast<std::size_t>(edit.column)] =
-                    redo ? edit.before : edit.after;
-        }
-        for (auto& [key, pair] : rows)
-            rewritten.emplace(rowText(pair.first), std::move(pair.second));
-    }
-    if (gone.empty() && rewritten.empty())
-        return;
+    // The filtered list holds copies of albums under their keys. Albums this
+    // move takes out of the catalogue leave it, as Usuń takes them out of
+    // both, and come back to their places when the move is taken back (if
+    // the list was not built anew meanwhile); albums whose cells changed
+    // show their new cells there too.
+    std::unordered_set<alborx::RowKey> going;
+    for (const alborx::RowKey key :
+         redo ? alborx::keysOf(change.removed) : alborx::keysOf(change.inserted))
+        going.insert(key);
+    if (!trail.filteredOut.empty() && trail.filterGeneration == filterGeneration_ && going.empty())
+        putBackIntoFilteredList(trail);
+    trail.filteredOut.clear();
 
-    std::vector<alborx::Row> kept;
-    bool changed = false;
-    for (int r = 1; r <= przefiltrowane.liczbaalbumow(); ++r) {
-        const std::string text = rowText(przefiltrowane.row(r));
-        const auto leaving = gone.find(text);
-        if (leaving != gone.end() && leaving->second > 0) {
-            --leaving->second;
-            changed = true;
-            continue;
-        }
-        const auto newer = rewritten.find(text);
-        if (newer != rewritten.end()) {
-            kept.push_back(newer->second);
-            changed = true;
-        } else {
-            kept.push_back(przefiltrowane.row(r));
+    std::unordered_map<alborx::RowKey, int> rewritten;
+    if (!change.cells.empty()) {
+        for (const auto& [key, row] : touchedRows(albumy, change)) {
+            if (row > 0)
+                rewritten.emplace(key, row);
         }
     }
-    if (!changed)
-        return;
-    const QSignalBlocker quiet(listafiltr->selectionModel());
-    przefiltrowane.assignAlbums(std::move(kept));
-    listafiltrModel->reload();
+    std::vector<int> changed;
+    for (int r = 1; r <= przefiltrowane.liczbaalbumow(); ++r) {
+        const alborx::RowKey key = przefiltrowane.rowKey(r);
+        if (going.count(key) > 0) {
+            trail.filteredOut.emplace_back(r, key);
+        } else if (const auto found = rewritten.find(key); found != rewritten.end()) {
+            przefiltrowane.setRow(r, albumy.row(found->second));
+            changed.push_back(r);
+        }
+    }
+    trail.filterGeneration = filterGeneration_;
+    if (!changed.empty())
+        listafiltrModel->albumRowsChanged(changed.front(), changed.back());
+    if (trail.filteredOut.size() == 1) {
+        const int row = trail.filteredOut.front().first;
+        const QScopedValueRollback quiet(ignoreListafiltrSelection_, true);
+        listafiltrModel->beginRemoveAlbumRow(row);
+        przefiltrowane.removeAlbumsByKey({trail.filteredOut.front().second});
+        listafiltrModel->endRemoveAlbumRow();
+    } else if (!trail.filteredOut.empty()) {
+        const QSignalBlocker quiet(listafiltr->selectionModel());
+        std::vector<alborx::RowKey> keys;
+        for (const auto& [row, key] : trail.filteredOut)
+            keys.push_back(key);
+        przefiltrowane.removeAlbumsByKey(keys);
+        listafiltrModel->reload();
+    }
+}
+
+void TForm1::putBackIntoFilteredList(const StepTrail& trail)
+{
+    std::vector<alborx::RowKey> keys;
+    for (const auto& [row, key] : trail.filteredOut)
+        keys.push_back(key);
+    const std::vector<int> rows = albumy.rowsOfKeys(keys);
+    // In ascending order each goes back where it was.
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (rows[i] == 0)
+            continue;
+        const int place = trail.filteredOut[i].first;
+        const QScopedValueRollback quiet(ignoreListafiltrSelection_, true);
+        const bool one = keys.size() == 1;
+        if (one)
+            listafiltrModel->beginInsertAlbumRow(
+                insertionRow(place, przefiltrowane.liczbaalbumow()));
+        przefiltrowane.insertAlbums(place, {{keys[i], albumy.row(rows[i])}});
+        if (one)
+            listafiltrModel->endInsertAlbumRow();
+    }
+    if (keys.size() > 1) {
+        const QSignalBlocker quiet(listafiltr->selectionModel());
+        listafiltrModel->reload();
+    }
 }

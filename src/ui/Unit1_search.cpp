@@ -49,7 +49,7 @@ void TForm1::szukajwpisz()
 {
     bool found = false;
     if (albumy.liczbaalbumow() >= 1) {
-        std::vector<alborx::Row> matches;
+        std::vector<alborx::KeyedRow> matches;
         {
             ProgressScope progress(*Form5, QStringLiteral("Filtrowanie..."));
             matches = alborx::findAll(albumy, mediumFilter(), ustawienia.szukane,

@@ -249,10 +249,14 @@ TEST(CsvImport, ABrokenFirstLineLeavesTheColumnsInTheExportsOrder)
     AlbumTable table;
     TUstawienia counters;
     const ImportResult result =
-        importText(table, counters, "\"ID;Wykonawca\n00004;A;T;Rock;-;O;-;00002\n");
-    EXPECT_EQ(result.added, 1);
+        importText(table, counters,
+                   "\"ID;Wykonawca\n00004;A;T;Rock;-;O;-;00002\n"
+                   "00005;B;T;Muzyka ludowa i biesiadna dla wszystkich;O;-;00003;-\n");
+    EXPECT_EQ(result.added, 2);
     EXPECT_EQ(result.skippedCount(), 1);
     EXPECT_EQ(table.row(1), (Row{"00004", "A", "T", "Rock", "-", "O", "-", "00002"}));
+    // A text cut to its column keeps no space at its end.
+    EXPECT_EQ(table.cell(ColumnGenre, 2), "Muzyka ludowa i biesiadna dla");
 }
 
 TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)

@@ -217,6 +217,27 @@ TEST(TellicoCollection, ZippedAndPlainGiveTheSameAlbums)
     }
 }
 
+TEST(TellicoCollection, ItsCsvExportGivesTheSameAlbumsAsTheCollectionFile)
+{
+    AlbumTable table;
+    table.assignAlbums({{"00001", "Obecny", "T", "", "O", "-", "00001", "-"}});
+    const std::string csv = fixture("tellico/music.csv");
+    const CsvImportOptions options = detectImportOptions(csv);
+    EXPECT_TRUE(options.tellico);
+    const ImportResult fromCsv = importCsv(table, TUstawienia(), csv, options);
+    const ImportResult fromFile =
+        importTellico(table, TUstawienia(), fixture("tellico/music.xml")).albums;
+    ASSERT_EQ(fromCsv.added, 4);
+    ASSERT_EQ(fromFile.added, 4);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(fromCsv.change.inserted[i].row, fromFile.change.inserted[i].row) << i;
+    // Entry IDs are kept where free (5), otherwise handed out by the rule.
+    EXPECT_EQ(fromFile.change.inserted[1].row[ColumnId], "00003");
+    EXPECT_EQ(fromFile.change.inserted[3].row[ColumnId], "00005");
+    EXPECT_EQ(fromFile.change.inserted[2].row[ColumnPerformer], "Simon & Garfunkel, Paul Simon");
+    EXPECT_EQ(fromCsv.change.inserted[0].row[ColumnGenre], "Rock");
+}
+
 TEST(TellicoCollection, FilesThatAreNoMusicCollectionChangeNothing)
 {
     TempDir dir;

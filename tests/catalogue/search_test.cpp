@@ -33,11 +33,11 @@ SearchColumns all()
     return columns;
 }
 
-std::vector<std::string> ids(const std::vector<Row>& rows)
+std::vector<std::string> ids(const std::vector<KeyedRow>& rows)
 {
     std::vector<std::string> out;
-    for (const Row& row : rows)
-        out.push_back(row[ColumnId]);
+    for (const KeyedRow& row : rows)
+        out.push_back(row.row[ColumnId]);
     return out;
 }
 

@@ -163,7 +163,8 @@ TEST_F(CsvCommands, AnulujDuringTheImportAddsNothingAndTheWindowIsReadAsAProgres
     QTimer watcher;
     watcher.setInterval(1);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (!form_.Form5->isVisible() || form_.Form5->position() == 0)
+        if (!form_.Form5->isVisible() || form_.Form5->position() == 0 ||
+            form_.Form5->windowTitle() != "Importowanie z pliku CSV...")
             return;
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_.Form5);
         QAccessibleInterface* bar =
@@ -182,7 +183,7 @@ TEST_F(CsvCommands, AnulujDuringTheImportAddsNothingAndTheWindowIsReadAsAProgres
     EXPECT_EQ(DialogSeam::takeMessages(),
               QStringList{"Import przerwano; nie dodano żadnego albumu."});
     EXPECT_EQ(form_.albumy.liczbaalbumow(), 0);
-    EXPECT_EQ(name, "Wczytywanie pliku CSV...");
+    EXPECT_EQ(name, "Importowanie z pliku CSV...");
     EXPECT_EQ(role, QAccessible::ProgressBar);
     ASSERT_GE(values.size(), 2u);
     EXPECT_LT(values.front(), values.back());

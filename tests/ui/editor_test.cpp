@@ -202,7 +202,9 @@ TEST_F(Editor, RemovalWhileBoundThroughTheFilteredList)
     open(
         {albumRow("00001", "A", "T1"), albumRow("00002", "B", "T2"), albumRow("00003", "C", "T3")});
     // The filtered list shows albums 2 and 3; the editor is bound to 2 there.
-    form_.przefiltrowane.assignAlbums({form_.albumy.row(2), form_.albumy.row(3)});
+    form_.przefiltrowane.assignAlbums(
+        std::vector<KeyedRow>{{form_.albumy.rowKey(2), form_.albumy.row(2)},
+                              {form_.albumy.rowKey(3), form_.albumy.row(3)}});
     form_.listafiltrModel->reload();
     form_.listacdSelectCell(2);
     form_.binding.wierszfiltru = 1;
@@ -223,7 +225,9 @@ TEST_F(Editor, RemovalWhileBoundThroughTheFilteredList)
 TEST_F(Editor, PoprawKeepsTheFilteredRowInStep)
 {
     open({albumRow("00001", "A", "T1"), albumRow("00002", "B", "T2")});
-    form_.przefiltrowane.assignAlbums({form_.albumy.row(2)});
+    form_.przefiltrowane.assignAlbums(
+        std::vector<KeyedRow>{{form_.albumy.rowKey(2), form_.albumy.row(2)},
+                              {form_.albumy.rowKey(1), form_.albumy.row(1)}});
     form_.listafiltrModel->reload();
     form_.listacdSelectCell(2);
     form_.binding.wierszfiltru = 1;
@@ -231,12 +235,15 @@ TEST_F(Editor, PoprawKeepsTheFilteredRowInStep)
     form_.aalbum->setText("Zmiana");
     form_.poprawguz->click();
     EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 1), "Zmiana");
-    // A filtered row that shows another album is left alone.
-    form_.przefiltrowane.setCell(ColumnId, 1, "00099");
+    // The filtered row of another album is left alone, and an album
+    // corrected through the main list is corrected in the filtered list too.
+    EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 2), "T1");
+    form_.listacdSelectCell(1);
     form_.aalbum->setText("Druga");
     form_.poprawguz->click();
-    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 2), "Druga");
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 1), "Druga");
     EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 1), "Zmiana");
+    EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 2), "Druga");
 }
 
 TEST_F(Editor, NoFreeIdIsReported)

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 #include "cp1250.h"
 #include "dialogs.h"
+#include "textfunctions.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -48,12 +50,25 @@ protected:
         return all;
     }
 
-    // The whole state a step must put back and make again: every row and
-    // the ID counters.
-    std::pair<std::vector<Row>, std::array<std::int32_t, 3>> state() const
+    // The whole state a step must put back and make again: every row, the
+    // ID counters, the filtered list and the genre list.
+    struct State
     {
+        std::vector<Row> rows;
+        std::array<std::int32_t, 3> counters;
+        std::vector<Row> filtered;
+        std::vector<std::string> genres;
+        bool operator==(const State&) const = default;
+    };
+    State state() const
+    {
+        std::vector<Row> filtered;
+        for (int r = 1; r <= form_.przefiltrowane.liczbaalbumow(); ++r)
+            filtered.push_back(form_.przefiltrowane.row(r));
         return {rows(),
-                {form_.ustawienia.nastid, form_.ustawienia.nastidcd, form_.ustawienia.nastidmc}};
+                {form_.ustawienia.nastid, form_.ustawienia.nastidcd, form_.ustawienia.nastidmc},
+                filtered,
+                form_.gatunki.items()};
     }
 
     TForm1 form_;
@@ -102,11 +117,20 @@ TEST_F(History, EveryCommandIsMadeUndoneAndRedoneAsOneStep)
              form_.Button1a->click();
          }},
         {"Dołącz bazę", [&] { form_.dolaczbaze(dir_.file("k.abx")); }},
-        {"Importuj z CSV",
+        {"Importuj z CSV, with a new genre",
          [&] {
-             const std::string csv = "Wykonawca;Album;MC\nX;Y;P\nZ;W;\n";
+             const std::string csv = "Wykonawca;Album;MC;Gatunek\nX;Y;P;Jazz\nZ;W;;\n";
              writeBytes(dir_.file("n.csv"), std::vector<std::uint8_t>(csv.begin(), csv.end()));
              DialogSeam::setNextFileName(QString::fromStdString(dir_.file("n.csv")));
+             form_.Importujzcsv1Click();
+         }},
+        // Albums identical to those there: undo takes out the new ones only.
+        {"Importuj z CSV of the catalogue's own export",
+         [&] {
+             const QString csv = QString::fromStdString(dir_.file("own.csv"));
+             DialogSeam::setNextFileName(csv);
+             form_.Eksportujdocsv1Click();
+             DialogSeam::setNextFileName(csv);
              form_.Importujzcsv1Click();
          }},
     };
@@ -114,6 +138,8 @@ TEST_F(History, EveryCommandIsMadeUndoneAndRedoneAsOneStep)
         SCOPED_TRACE(name);
         ASSERT_TRUE(form_.otworzbaze(dir_.file("k.abx")));
         form_.ustawienia.gatunkiprzyladowaniu = true;
+        form_.f_odswiezClick();
+        ASSERT_EQ(form_.przefiltrowane.liczbaalbumow(), 3);
         const auto before = state();
         command();
         DialogSeam::takeMessages();
@@ -132,6 +158,46 @@ TEST_F(History, EveryCommandIsMadeUndoneAndRedoneAsOneStep)
             EXPECT_EQ(form_.listacdModel->index(r - 1, ColumnPerformer).data().toString(),
                       QString::fromStdString(cp1250ToUtf8(form_.albumy.cell(ColumnPerformer, r))));
     }
+}
+
+TEST_F(History, OneAlbumAddedRemovedOrChangedIsToldToTheListsWithoutAReset)
+{
+    std::vector<Row> many;
+    for (int i = 1; i <= 20000; ++i)
+        many.push_back(albumRow(l2t(i, 5), "Wykonawca", "Album " + std::to_string(i), "Rock"));
+    ASSERT_TRUE(form_.otworzbaze(writeCatalogue("duza.abx", many)));
+    form_.f_odswiezClick();
+    QSignalSpy albumListResets(form_.listacdModel, &QAbstractItemModel::modelAboutToBeReset);
+    QSignalSpy filteredResets(form_.listafiltrModel, &QAbstractItemModel::modelAboutToBeReset);
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"Dodaj",
+         [&] {
+             form_.aid->clear();
+             form_.azespol->setText("Nowy");
+             form_.dodajguz->click();
+         }},
+        {"Popraw",
+         [&] {
+             form_.listacd->selectAlbumRow(500);
+             form_.aalbum->setText("Inny");
+             form_.poprawguz->click();
+         }},
+        {"Usuń",
+         [&] {
+             form_.listacd->selectAlbumRow(700);
+             form_.usunguz->click();
+         }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        command();
+        form_.Cofnij1->trigger();
+        form_.Ponow1->trigger();
+        EXPECT_EQ(albumListResets.count(), 0);
+        EXPECT_EQ(filteredResets.count(), 0);
+    }
+    EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 500), "Inny");
+    EXPECT_EQ(form_.przefiltrowane.liczbaalbumow(), 19999);
 }
 
 TEST_F(History, UsunIsUndoneAndRedoneThroughTheMenu)
