@@ -365,6 +365,7 @@ int main(int argc, char** argv)
             {"Tellico, 32 MiB of nested elements",
              [&] {
                  std::string xml = collection;
+                 xml.reserve(32 * mib + 64);
                  while (xml.size() < 32 * mib)
                      xml += "<a>";
                  return xml;
@@ -373,6 +374,7 @@ int main(int argc, char** argv)
             {"Tellico, one attribute of 200 MiB",
              [&] {
                  std::string xml = collection + "<entry id=\"";
+                 xml.reserve(200 * mib + 64);
                  xml.append(200 * mib, '1');
                  xml += "\"/>";
                  return xml;
@@ -393,6 +395,7 @@ int main(int argc, char** argv)
             {"CSV, 32 MiB of empty lines",
              [&] {
                  std::string text;
+                 text.reserve(32 * mib + 64);
                  while (text.size() < 32 * mib)
                      text += ";\r\n";
                  return text;

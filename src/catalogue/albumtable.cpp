@@ -138,19 +138,31 @@ std::vector<int> AlbumTable::rowsOfKeys(const std::vector<RowKey>& keys) const
 
 int AlbumTable::removeAlbumsByKey(const std::vector<RowKey>& keys)
 {
-    const std::unordered_set<RowKey> gone(keys.begin(), keys.end());
+    const int before = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
+    takeAlbumsByKey(keys);
+    return before - liczbaalbumow_;
+}
+
+std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
+{
+    std::unordered_map<RowKey, std::size_t> gone;
+    gone.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        gone.emplace(keys[i], i);
+    std::vector<Row> taken(keys.size());
     const int albums = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
     std::size_t kept = 1;
     for (std::size_t r = 1; r <= static_cast<std::size_t>(albums); ++r) {
-        if (gone.count(keys_[r]) > 0)
+        if (const auto found = gone.find(keys_[r]); found != gone.end()) {
+            taken[found->second] = std::move(rows_[r]);
             continue;
+        }
         if (kept != r) {
             rows_[kept] = std::move(rows_[r]);
             keys_[kept] = keys_[r];
         }
         ++kept;
     }
-    const int removed = albums - static_cast<int>(kept - 1);
     rows_.resize(kept);
     keys_.resize(kept);
     liczbaalbumow_ = static_cast<std::int32_t>(kept - 1);
@@ -158,7 +170,7 @@ int AlbumTable::removeAlbumsByKey(const std::vector<RowKey>& keys)
         rows_.emplace_back();
         keys_.push_back(newKey());
     }
-    return removed;
+    return taken;
 }
 
 void AlbumTable::insertAlbums(int position, std::vector<KeyedRow> albums)

@@ -99,6 +99,9 @@ public:
     // in order; returns how many went. The table keeps its blank row 1 when
     // no album is left, and the album count follows.
     int removeAlbumsByKey(const std::vector<RowKey>& keys);
+    // The same, handing the rows taken out back in the order of keys (a
+    // blank row for a key no album has).
+    std::vector<Row> takeAlbumsByKey(const std::vector<RowKey>& keys);
     // Puts album rows back with their keys, in order, starting at album row
     // position (1 to N + 1; outside that they go to the end). An empty
     // catalogue's blank row gives way to them.

@@ -94,6 +94,39 @@ void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& cha
         setCounters(settings, change.countersAfter);
 }
 
+void undoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange& change)
+{
+    if (!change.inserted.empty()) {
+        std::vector<Row> rows = table.takeAlbumsByKey(keysOf(change.inserted));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            change.inserted[i].row = std::move(rows[i]);
+    }
+    for (PlacedRow& removed : change.removed)
+        table.insertAlbums(removed.position, {{removed.album.key, std::move(removed.album.row)}});
+    writeCells(table, change.cells, false);
+    if (change.countersBefore != change.countersAfter)
+        setCounters(settings, change.countersBefore);
+}
+
+void redoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange& change)
+{
+    writeCells(table, change.cells, true);
+    if (!change.removed.empty()) {
+        std::vector<Row> rows = table.takeAlbumsByKey(keysOf(change.removed));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            change.removed[i].album.row = std::move(rows[i]);
+    }
+    if (!change.inserted.empty()) {
+        std::vector<KeyedRow> rows;
+        rows.reserve(change.inserted.size());
+        for (KeyedRow& album : change.inserted)
+            rows.push_back({album.key, std::move(album.row)});
+        table.insertAlbums(change.insertedAt, std::move(rows));
+    }
+    if (change.countersBefore != change.countersAfter)
+        setCounters(settings, change.countersAfter);
+}
+
 TableChange albumsAppended(const AlbumTable& table, std::vector<Row> albums,
                            const IdCounters& before, const IdCounters& after)
 {

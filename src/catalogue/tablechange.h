@@ -68,6 +68,13 @@ void undoChange(AlbumTable& table, TUstawienia& settings, const TableChange& cha
 // again on the table as undoChange left it.
 void redoChange(AlbumTable& table, TUstawienia& settings, const TableChange& change);
 
+// The same for a change a history step keeps: the rows move between the
+// change and the table instead of being copied, so that each album is held
+// once, in the table while it is there and in the change while it is not.
+// A change made so is taken back and made again only so.
+void undoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange& change);
+void redoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange& change);
+
 // The commands prepare their changes with these; none of them changes the
 // table.
 

@@ -170,8 +170,7 @@ public:
         Undo,
         Redo
     };
-    void applyStep(const alborx::TableChange& change, StepKind kind, StepTrail& trail,
-                   StepMove move);
+    void applyStep(alborx::TableChange& change, StepKind kind, StepTrail& trail, StepMove move);
     QUndoStack* historia = nullptr;
     QAction* Cofnij1 = nullptr;
     QAction* Ponow1 = nullptr;
@@ -269,7 +268,7 @@ private:
     // The parts of applyStep: the table with the album list, the genre
     // list, the filtered list (by the albums' keys) and, for a step from the
     // menu, the editor.
-    void changeTable(const alborx::TableChange& change, bool redo);
+    void changeTable(alborx::TableChange& change, bool redo);
     void followChangeInGenreList(const alborx::TableChange& change, StepKind kind,
                                  alborx::GenreListChange& genres, StepMove move);
     void followChangeInFilteredList(const alborx::TableChange& change, bool redo, StepTrail& trail);

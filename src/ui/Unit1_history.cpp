@@ -32,7 +32,7 @@ public:
     CatalogueStep(TForm1& form, alborx::TableChange change, TForm1::StepKind kind,
                   alborx::GenreListChange genres, const QString& text)
         : QUndoCommand(text), form_(form), change_(std::move(change)),
-          kind_(kind), trail_{std::move(genres)}
+          kind_(kind), trail_{std::move(genres), 0, {}}
     {}
 
     void undo() override { form_.applyStep(change_, kind_, trail_, TForm1::StepMove::Undo); }
@@ -124,8 +124,7 @@ void TForm1::makeChange(alborx::TableChange change, const QString& text, StepKin
     historia->push(new CatalogueStep(*this, std::move(change), kind, std::move(genres), text));
 }
 
-void TForm1::applyStep(const alborx::TableChange& change, StepKind kind, StepTrail& trail,
-                       StepMove move)
+void TForm1::applyStep(alborx::TableChange& change, StepKind kind, StepTrail& trail, StepMove move)
 {
     const bool redo = move != StepMove::Undo;
     changeTable(change, redo);
@@ -157,13 +156,14 @@ void TForm1::catalogueReplaced()
     obliczwszystkoClick();
 }
 
-void TForm1::changeTable(const alborx::TableChange& change, bool redo)
+void TForm1::changeTable(alborx::TableChange& change, bool redo)
 {
+    // The step keeps its rows only while they are out of the table.
     const auto apply = [&] {
         if (redo)
-            alborx::redoChange(albumy, ustawienia, change);
+            alborx::redoChangeMovingRows(albumy, ustawienia, change);
         else
-            alborx::undoChange(albumy, ustawienia, change);
+            alborx::undoChangeMovingRows(albumy, ustawienia, change);
     };
     // The list's current row moves with the rows around it; that is no
     // choice of the user's to show in the editor.
@@ -213,10 +213,13 @@ void TForm1::followChangeInGenreList(const alborx::TableChange& change, StepKind
         // A catalogue appended brings its genres when the settings say so;
         // the step remembers which were new, to take them back with it.
         if (kind == StepKind::Append && ustawienia.gatunkiprzyladowaniu) {
+            // The albums the append brought, as the table holds them now.
             std::vector<std::string> offered;
             offered.reserve(change.inserted.size());
-            for (const alborx::KeyedRow& album : change.inserted)
-                offered.push_back(album.row[alborx::ColumnGenre]);
+            for (const int row : albumy.rowsOfKeys(alborx::keysOf(change.inserted))) {
+                if (row > 0)
+                    offered.push_back(albumy.cell(alborx::ColumnGenre, row));
+            }
             genres.added = gatunki.dodajgatunki(offered);
         }
         break;
