@@ -26,7 +26,6 @@
 #include <functional>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -56,56 +55,6 @@ double medianMs(int runs, const std::function<void()>& prepare, const std::funct
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-double residentMegabytes()
-{
-    long pages = 0;
-    long resident = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
-           (1024.0 * 1024.0);
-}
-
-struct HostileRun
-{
-    double ms = 0;
-    double megabytes = 0; // the most the run held beyond this process
-};
-
-// Makes an input and imports it in a child process, so that its peak memory
-// is its own: the time is the import's, the memory the input's and the
-// import's together.
-HostileRun inChildProcess(const std::function<std::string()>& make,
-                          const std::function<void(const std::string&)>& import)
-{
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return {};
-    const double before = residentMegabytes();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const std::string input = make();
-        const auto start = Clock::now();
-        import(input);
-        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        const bool written = ::write(channel[1], &ms, sizeof ms) == sizeof ms;
-        ::_exit(written ? 0 : 1);
-    }
-    HostileRun run;
-    ::close(channel[1]);
-    if (::read(channel[0], &run.ms, sizeof run.ms) != sizeof run.ms)
-        run.ms = -1;
-    ::close(channel[0]);
-    rusage usage{};
-    int status = 0;
-    ::wait4(child, &status, 0, &usage);
-    run.megabytes = std::max(0.0, static_cast<double>(usage.ru_maxrss) / 1024.0 - before);
-    return run;
 }
 
 // A table whose album IDs use every number from 1 to 99,999 but one, for the
@@ -162,8 +111,102 @@ double loadedMegabytes(const char* self, const std::string& file)
     return megabytes;
 }
 
+struct HostileImport
+{
+    std::string name;
+    std::function<std::string()> make;
+    std::function<void(const std::string&)> import;
+};
+
+// Files made to swell or stall an import; smoke makes them small.
+std::vector<HostileImport> hostileImports(bool smoke)
+{
+    const std::size_t mib = smoke ? 64 * 1024 : 1 << 20;
+    const std::string collection = "<tellico><collection type=\"4\">";
+    const auto tellico = [](const std::string& xml) {
+        importTellico(AlbumTable(), TUstawienia(), xml);
+    };
+    const auto csv = [](const std::string& text) {
+        importCsv(AlbumTable(), TUstawienia(), text, detectImportOptions(text));
+    };
+    return {
+        {"Tellico, 32 MiB of nested elements",
+         [=] {
+             std::string xml = collection;
+             xml.reserve(32 * mib + 64);
+             while (xml.size() < 32 * mib)
+                 xml += "<a>";
+             return xml;
+         },
+         tellico},
+        {"Tellico, one attribute of 200 MiB",
+         [=] {
+             std::string xml = collection + "<entry id=\"";
+             xml.reserve(200 * mib + 64);
+             xml.append(200 * mib, '1');
+             xml += "\"/>";
+             return xml;
+         },
+         tellico},
+        {"CSV, one field of 95 MiB in 100 MiB",
+         [=] {
+             std::string text = "\"";
+             text.reserve(100 * mib + 64);
+             text.append(95 * mib, 'x');
+             text += "\";T\r\n";
+             text += std::string("A\0B;T\rC;\"\"\"D\n", 16);
+             while (text.size() < 100 * mib)
+                 text += "Wykonawca;Album\r\n;\n\"\"\";x\n";
+             return text;
+         },
+         csv},
+        {"CSV, 32 MiB of empty lines",
+         [=] {
+             std::string text;
+             text.reserve(32 * mib + 64);
+             while (text.size() < 32 * mib)
+                 text += ";\r\n";
+             return text;
+         },
+         csv},
+    };
+}
+
+// Makes the k-th hostile file and imports it: prints the import's time and
+// the process's peak memory, the file's own bytes included.
+int reportHostile(std::size_t k, bool smoke)
+{
+    const std::vector<HostileImport> imports = hostileImports(smoke);
+    if (k >= imports.size())
+        return 1;
+    const std::string input = imports[k].make();
+    const auto start = Clock::now();
+    imports[k].import(input);
+    std::printf("%.1f %.1f\n",
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+                peakMegabytes());
+    return 0;
+}
+
+std::pair<double, double> hostileRun(const char* self, std::size_t k, bool smoke)
+{
+    const std::string command =
+        std::string(self) + " --hostile " + std::to_string(k) + (smoke ? " smoke" : "");
+    FILE* child = ::popen(command.c_str(), "r");
+    if (!child)
+        return {-1, -1};
+    double ms = -1;
+    double megabytes = -1;
+    if (std::fscanf(child, "%lf %lf", &ms, &megabytes) != 2)
+        ms = megabytes = -1;
+    ::pclose(child);
+    return {ms, megabytes};
+}
+
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::string(argv[1]) == "--hostile")
+        return reportHostile(std::stoul(argv[2]), argc > 3);
     if (argc > 2 && std::string(argv[1]) == "--loaded")
         return reportLoaded(argv[2]);
     const bool smoke = argc > 1 && std::string(argv[1]) == "--smoke";
@@ -349,63 +392,13 @@ int main(int argc, char** argv)
             spoiltResult = importCsv(AlbumTable(), settings, spoilt, detectImportOptions(spoilt));
         });
 
-    // Files made to swell or stall an import: each must end soon, in memory
-    // bounded by its size.
-    const std::size_t mib = smoke ? 64 * 1024 : 1 << 20;
-    const std::string collection = "<tellico><collection type=\"4\">";
-    const auto tellico = [&](const std::string& xml) {
-        importTellico(AlbumTable(), settings, xml);
-    };
-    const auto csv = [&](const std::string& text) {
-        importCsv(AlbumTable(), settings, text, detectImportOptions(text));
-    };
-    const std::vector<std::tuple<std::string, std::function<std::string()>,
-                                 std::function<void(const std::string&)>>>
-        hostile = {
-            {"Tellico, 32 MiB of nested elements",
-             [&] {
-                 std::string xml = collection;
-                 xml.reserve(32 * mib + 64);
-                 while (xml.size() < 32 * mib)
-                     xml += "<a>";
-                 return xml;
-             },
-             tellico},
-            {"Tellico, one attribute of 200 MiB",
-             [&] {
-                 std::string xml = collection + "<entry id=\"";
-                 xml.reserve(200 * mib + 64);
-                 xml.append(200 * mib, '1');
-                 xml += "\"/>";
-                 return xml;
-             },
-             tellico},
-            {"CSV, one field of 95 MiB in 100 MiB",
-             [&] {
-                 std::string text = "\"";
-                 text.reserve(100 * mib + 64);
-                 text.append(95 * mib, 'x');
-                 text += "\";T\r\n";
-                 text += std::string("A\0B;T\rC;\"\"\"D\n", 16);
-                 while (text.size() < 100 * mib)
-                     text += "Wykonawca;Album\r\n;\n\"\"\";x\n";
-                 return text;
-             },
-             csv},
-            {"CSV, 32 MiB of empty lines",
-             [&] {
-                 std::string text;
-                 text.reserve(32 * mib + 64);
-                 while (text.size() < 32 * mib)
-                     text += ";\r\n";
-                 return text;
-             },
-             csv},
-        };
-    std::printf("%-40s %10s %10s\n", "hostile import", "ms", "MB held");
-    for (const auto& [name, make, import] : hostile) {
-        const HostileRun run = inChildProcess(make, import);
-        std::printf("%-40s %10.1f %10.1f\n", name.c_str(), run.ms, run.megabytes);
+    // Files made to swell or stall an import, each in a process of its own
+    // so that its peak memory is its own: it must end soon, in memory
+    // bounded by the file.
+    std::printf("%-40s %10s %10s\n", "hostile import", "ms", "peak MB");
+    for (std::size_t k = 0; k < hostileImports(smoke).size(); ++k) {
+        const auto [ms, megabytes] = hostileRun(argv[0], k, smoke);
+        std::printf("%-40s %10.1f %10.1f\n", hostileImports(smoke)[k].name.c_str(), ms, megabytes);
     }
     std::printf("\n");
 

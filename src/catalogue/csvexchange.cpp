@@ -38,13 +38,16 @@ int kindOfCell(std::string_view cell)
     return 1;
 }
 
-// Separators in each of the first records of the text.
-std::vector<int> separatorCounts(std::string_view text, char separator)
+// Separators in each of the first records of the text; cut: the text is
+// the beginning of a file, whose last record may go on beyond it.
+std::vector<int> separatorCounts(std::string_view text, char separator, bool cut)
 {
     std::vector<int> counts;
-    CsvReader reader(text, separator);
+    CsvReader reader(text, separator, cut);
     CsvRecord record;
-    while (counts.size() < 20 && reader.next(record)) {
+    while (counts.size() < kCsvSampleRecords && reader.next(record)) {
+        if (cut && reader.position() == text.size())
+            break;
         if (!record.broken)
             counts.push_back(static_cast<int>(record.fields.size()) - 1);
     }
@@ -152,12 +155,12 @@ WriteError exportCsv(const std::string& path, const AlbumTable& table, Progress*
     return file.error();
 }
 
-char detectSeparator(std::string_view text)
+char detectSeparator(std::string_view text, bool cut)
 {
     char best = ';';
     int bestScore = 0;
     for (char candidate : {';', ',', '\t'}) {
-        const std::vector<int> counts = separatorCounts(text, candidate);
+        const std::vector<int> counts = separatorCounts(text, candidate, cut);
         if (counts.empty())
             continue;
         // The fewest separators on any line: a real separator is on every line.
@@ -258,33 +261,29 @@ std::string_view csvSample(std::string_view bytes)
 {
     if (bytes.size() <= kCsvSampleBytes)
         return bytes;
-    std::string_view sample = bytes.substr(0, kCsvSampleBytes);
-    // Whole lines only, so that the last line counts its separators fully.
-    const auto lineEnd = sample.find_last_of("\r\n");
-    if (lineEnd != std::string_view::npos)
-        return sample.substr(0, lineEnd + 1);
-    // One long line: the cut falls before a character begun and not ended,
-    // so that a UTF-8 text stays UTF-8.
-    std::size_t end = sample.size();
+    // The cut falls before a character begun and not ended, so that a UTF-8
+    // text stays UTF-8.
+    std::size_t end = kCsvSampleBytes;
     for (std::size_t back = 0; back < 3 && end > 0; ++back) {
-        const auto byte = static_cast<unsigned char>(sample[end - 1]);
+        const auto byte = static_cast<unsigned char>(bytes[end - 1]);
         if (byte < 0x80)
             break;
         --end;
         if (byte >= 0xC0)
             break;
     }
-    return sample.substr(0, end);
+    return bytes.substr(0, end);
 }
 
 CsvImportOptions detectImportOptions(std::string_view bytes)
 {
-    bytes = csvSample(bytes);
+    const std::string_view sample = csvSample(bytes);
+    const bool cut = sample.size() < bytes.size();
     CsvImportOptions options;
-    options.encoding = detectEncoding(bytes);
-    const std::string_view text = withoutByteOrderMark(bytes);
-    options.separator = detectSeparator(text);
-    const std::vector<CsvRecord> first = parseCsv(text, options.separator, 1);
+    options.encoding = detectEncoding(sample);
+    const std::string_view text = withoutByteOrderMark(sample);
+    options.separator = detectSeparator(text, cut);
+    const std::vector<CsvRecord> first = parseCsv(text, options.separator, 1, cut);
     if (first.empty())
         options.header = false;
     else

@@ -33,8 +33,9 @@ void writeCsv(const AlbumTable& table, const std::function<void(std::string_view
               Progress* progress = nullptr);
 
 // The separator the first lines use most steadily: semicolon, comma or tab
-// (in that order when they tie); a semicolon when none is used.
-char detectSeparator(std::string_view text);
+// (in that order when they tie); a semicolon when none is used. cut: the
+// text is the beginning of a file, and its last record is not counted.
+char detectSeparator(std::string_view text, bool cut = false);
 
 enum class CsvEncoding
 {
@@ -86,9 +87,10 @@ struct CsvImportOptions
 void matchColumns(const CsvRecord& first, CsvImportOptions& options);
 
 // The detection and the preview read only the beginning of a file: at most
-// this many bytes, cut at the last line end within them (or, in one long
-// line, before a UTF-8 character the cut would split).
+// this many bytes, cut before a UTF-8 character the cut would split, and
+// at most kCsvSampleRecords records of it.
 constexpr std::size_t kCsvSampleBytes = 64 * 1024;
+constexpr std::size_t kCsvSampleRecords = 20;
 std::string_view csvSample(std::string_view bytes);
 
 // The options for a file: its encoding and separator detected, then the

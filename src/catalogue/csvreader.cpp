@@ -31,8 +31,9 @@ std::size_t lastOddQuoteRun(std::string_view text)
 
 } // namespace
 
-CsvReader::CsvReader(std::string_view text, char separator)
-    : text_(text), separator_(separator), unclosed_(lastOddQuoteRun(text))
+CsvReader::CsvReader(std::string_view text, char separator, bool cut)
+    : text_(text), separator_(separator),
+      unclosed_(cut ? std::string_view::npos : lastOddQuoteRun(text))
 {}
 
 bool CsvReader::atLineEnd() const
@@ -131,10 +132,11 @@ bool CsvReader::next(CsvRecord& record)
     }
 }
 
-std::vector<CsvRecord> parseCsv(std::string_view text, char separator, std::size_t mostRecords)
+std::vector<CsvRecord> parseCsv(std::string_view text, char separator, std::size_t mostRecords,
+                                bool cut)
 {
     std::vector<CsvRecord> records;
-    CsvReader reader(text, separator);
+    CsvReader reader(text, separator, cut);
     CsvRecord record;
     while (records.size() < mostRecords && reader.next(record))
         records.push_back(std::move(record));

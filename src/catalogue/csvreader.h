@@ -31,7 +31,9 @@ struct CsvRecord
 class CsvReader
 {
 public:
-    CsvReader(std::string_view text, char separator);
+    // cut: the text is the beginning of a longer one, so a quote it leaves
+    // open closes beyond it; the field it opens runs to the end of the text.
+    CsvReader(std::string_view text, char separator, bool cut = false);
 
     // The next record; false at the end of the text. Blank lines give no
     // record.
@@ -60,6 +62,7 @@ private:
 
 // The records of a text, at most mostRecords of them.
 std::vector<CsvRecord> parseCsv(std::string_view text, char separator,
-                                std::size_t mostRecords = static_cast<std::size_t>(-1));
+                                std::size_t mostRecords = static_cast<std::size_t>(-1),
+                                bool cut = false);
 
 } // namespace alborx

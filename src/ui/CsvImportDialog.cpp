@@ -41,9 +41,9 @@ QString shownText(const std::string& field, alborx::CsvEncoding encoding)
 
 } // namespace
 
-CsvImportDialog::CsvImportDialog(std::string text, const alborx::CsvImportOptions& detected,
+CsvImportDialog::CsvImportDialog(std::string_view text, const alborx::CsvImportOptions& detected,
                                  QWidget* parent)
-    : QDialog(parent), text_(std::move(text))
+    : QDialog(parent), text_(alborx::csvSample(text)), cut_(text_.size() < text.size())
 {
     setObjectName(QStringLiteral("CsvImportDialog"));
     setWindowTitle(QStringLiteral("Importuj z CSV"));
@@ -134,7 +134,7 @@ void CsvImportDialog::reread()
 {
     alborx::CsvImportOptions chosen = options();
     first_ = alborx::parseCsv(alborx::withoutByteOrderMark(text_), chosen.separator,
-                              kPreviewRecords + 1);
+                              kPreviewRecords + 1, cut_);
     std::size_t width = 0;
     for (const alborx::CsvRecord& record : first_)
         width = std::max(width, record.fields.size());

@@ -19,9 +19,9 @@ class CsvImportDialog : public QDialog
     Q_OBJECT
 
 public:
-    // text: the beginning of the file (csvSample); detected: what
-    // detectImportOptions found.
-    CsvImportDialog(std::string text, const alborx::CsvImportOptions& detected,
+    // text: the file's bytes, of which the dialog keeps and shows the
+    // beginning (csvSample); detected: what detectImportOptions found.
+    CsvImportDialog(std::string_view text, const alborx::CsvImportOptions& detected,
                     QWidget* parent = nullptr);
 
     alborx::CsvImportOptions options() const;
@@ -41,6 +41,8 @@ private:
     void showPreview();
 
     std::string text_;
+    // The file goes on beyond text_.
+    bool cut_ = false;
     std::vector<alborx::CsvRecord> first_;
     // The file is Tellico's export, known by its header.
     bool tellico_ = false;

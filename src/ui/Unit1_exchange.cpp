@@ -111,8 +111,7 @@ void TForm1::Importujzcsv1Click()
         return;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    CsvImportDialog dialog(std::string(alborx::csvSample(text)), alborx::detectImportOptions(text),
-                           this);
+    CsvImportDialog dialog(text, alborx::detectImportOptions(text), this);
     if (!alborx::ui::runDialog(dialog))
         return;
 
