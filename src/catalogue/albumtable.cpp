@@ -175,6 +175,11 @@ std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
 
 void AlbumTable::insertAlbums(int position, std::vector<KeyedRow> albums)
 {
+    moveAlbumsIn(position, albums);
+}
+
+void AlbumTable::moveAlbumsIn(int position, std::vector<KeyedRow>& albums)
+{
     if (albums.empty())
         return;
     const int count = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);

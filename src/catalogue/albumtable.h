@@ -106,6 +106,8 @@ public:
     // position (1 to N + 1; outside that they go to the end). An empty
     // catalogue's blank row gives way to them.
     void insertAlbums(int position, std::vector<KeyedRow> albums);
+    // The same, moving the rows out of albums, which keep their keys.
+    void moveAlbumsIn(int position, std::vector<KeyedRow>& albums);
     // Hands out count keys no row has had, for albums a change will insert;
     // returns the first, the others follow it.
     RowKey reserveKeys(std::size_t count) const;

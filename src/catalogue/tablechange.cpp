@@ -116,13 +116,8 @@ void redoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange&
         for (std::size_t i = 0; i < rows.size(); ++i)
             change.removed[i].album.row = std::move(rows[i]);
     }
-    if (!change.inserted.empty()) {
-        std::vector<KeyedRow> rows;
-        rows.reserve(change.inserted.size());
-        for (KeyedRow& album : change.inserted)
-            rows.push_back({album.key, std::move(album.row)});
-        table.insertAlbums(change.insertedAt, std::move(rows));
-    }
+    if (!change.inserted.empty())
+        table.moveAlbumsIn(change.insertedAt, change.inserted);
     if (change.countersBefore != change.countersAfter)
         setCounters(settings, change.countersAfter);
 }

@@ -213,12 +213,16 @@ void TForm1::followChangeInGenreList(const alborx::TableChange& change, StepKind
         // A catalogue appended brings its genres when the settings say so;
         // the step remembers which were new, to take them back with it.
         if (kind == StepKind::Append && ustawienia.gatunkiprzyladowaniu) {
-            // The albums the append brought, as the table holds them now.
+            // The albums an append brings stand together where it put them;
+            // each genre is offered once.
+            const int first = change.insertedAt;
+            const int last = first + static_cast<int>(change.inserted.size()) - 1;
+            std::unordered_set<std::string_view> seen;
             std::vector<std::string> offered;
-            offered.reserve(change.inserted.size());
-            for (const int row : albumy.rowsOfKeys(alborx::keysOf(change.inserted))) {
-                if (row > 0)
-                    offered.push_back(albumy.cell(alborx::ColumnGenre, row));
+            for (int row = first; row <= last && row <= albumy.liczbaalbumow(); ++row) {
+                const std::string& genre = albumy.cell(alborx::ColumnGenre, row);
+                if (seen.insert(genre).second)
+                    offered.push_back(genre);
             }
             genres.added = gatunki.dodajgatunki(offered);
         }
