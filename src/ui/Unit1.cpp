@@ -137,6 +137,9 @@ void TForm1::buildMenu()
          &TForm1::Znajdnastpny1Click);
     item(szukanie, "Zamienastpny1", "Zamień następny...", QKeySequence(Qt::SHIFT | Qt::Key_F3),
          &TForm1::Zamienastpny1Click);
+    szukanie->addSeparator();
+    item(szukanie, "Szukajwmusicbrainz1", "Szukaj w MusicBrainz…",
+         QKeySequence(Qt::CTRL | Qt::Key_M), &TForm1::Szukajwmusicbrainz1Click);
 
     QMenu* opcje = bar->addMenu(QStringLiteral("Opcje"));
     opcje->setObjectName(QStringLiteral("Opcje1"));

@@ -8,6 +8,7 @@
 #include "albumimport.h"
 #include "albumtable.h"
 #include "genrelist.h"
+#include "musicbrainz.h"
 #include "search.h"
 #include "settings.h"
 #include "tablechange.h"
@@ -35,6 +36,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class QUndoStack;
+class MusicBrainzDialog;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -140,6 +142,12 @@ public:
     void Znajdnastpny1Click();
     void Zamienastpny1Click();
 
+    // The window that fills the editor from the MusicBrainz database, made
+    // when first opened.
+    void Szukajwmusicbrainz1Click();
+    void musicbrainzguzClick();
+    MusicBrainzDialog* MusicBrainz1 = nullptr;
+
     // The history of changes to the catalogue ("Edycja"). A command prepares
     // its change and makes it here, as one step under a menu text. An append
     // (a join, an import) brings its albums' genres into the genre list and
@@ -196,6 +204,7 @@ public:
     QToolButton* czgatunek = nullptr;
     QPushButton* nowyguz = nullptr;
     QPushButton* nowyttensamguz = nullptr;
+    QPushButton* musicbrainzguz = nullptr;
     QGroupBox* danecdmc = nullptr;
     QCheckBox* nosnikcd = nullptr;
     QLineEdit* idcd = nullptr;
@@ -279,6 +288,8 @@ private:
     // and summary.
     void catalogueReplaced();
     void buildEditor();
+    // A new album in the editor, filled from a MusicBrainz release.
+    void fillFromMusicBrainz(const alborx::musicbrainz::EditorFill& fill);
     QWidget* buildGenrePage();
     QWidget* buildFilterPage();
     QWidget* buildSummaryPage();

@@ -158,6 +158,8 @@ void TForm1::buildEditor()
         button("nowyguz", "Nowy album", "Czyści wszystkie pola w celu wpisania nowego albumu");
     nowyttensamguz = button("nowyttensamguz", "Inny album",
                             "Czyści część pól w celu wpisania nowego albumu tego samego zespołu");
+    musicbrainzguz = button("musicbrainzguz", "MusicBrainz…",
+                            "Szuka albumu w bazie MusicBrainz i wstawia go do edytora");
 
     album->addWidget(labelFor("ID albumu", aid), 0, 0);
     auto* idRow = new QHBoxLayout;
@@ -167,6 +169,7 @@ void TForm1::buildEditor()
     idRow->addStretch();
     idRow->addWidget(nowyguz);
     idRow->addWidget(nowyttensamguz);
+    idRow->addWidget(musicbrainzguz);
     album->addLayout(idRow, 0, 1, 1, 2);
     album->addWidget(labelFor("Wykonawca", azespol), 1, 0);
     album->addWidget(azespol, 1, 1);
@@ -256,6 +259,7 @@ void TForm1::buildEditor()
     connect(usunguz, &QPushButton::clicked, this, &TForm1::usunguzClick);
     connect(nowyguz, &QPushButton::clicked, this, &TForm1::nowyguzClick);
     connect(nowyttensamguz, &QPushButton::clicked, this, &TForm1::nowyttensamguzClick);
+    connect(musicbrainzguz, &QPushButton::clicked, this, &TForm1::musicbrainzguzClick);
     connect(czid, &QToolButton::clicked, aid, &QLineEdit::clear);
     connect(czzespol, &QToolButton::clicked, azespol, &QLineEdit::clear);
     connect(czalbum, &QToolButton::clicked, aalbum, &QLineEdit::clear);

@@ -99,6 +99,8 @@ TEST_F(Startup, TheMenuIsCompleteAndInOrder)
              << "  Szukaj (i zamień) [F7] Szukaj1"
              << "  Znajdź następny... [F3] Znajdnastpny1"
              << "  Zamień następny... [Shift+F3] Zamienastpny1"
+             << "  -"
+             << "  Szukaj w MusicBrainz… [Ctrl+M] Szukajwmusicbrainz1"
              << "Opcje"
              << "  Ustawienia programu Ustawieniaprogramu1"
              << "  Zawsze na wierzchu [Ctrl+A] (check) Zawszenawierzchu1"

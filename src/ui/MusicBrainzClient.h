@@ -1,0 +1,73 @@
+// Requests to the MusicBrainz web service as a well-behaved client sends
+// them: one at a time, at most one a second, with the program's name in
+// the User-Agent, bounded in time, size and redirects. Every fault ends in
+// a message in Polish that names the server.
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <string>
+
+class QNetworkReply;
+
+namespace alborx::ui {
+
+class MusicBrainzClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kTimeoutMs = 15'000;
+    static constexpr int kSpacingMs = 1'000;
+    static constexpr int kMostRetryWaitMs = 10'000;
+
+    explicit MusicBrainzClient(QObject* parent = nullptr);
+
+    // The public service, or the http or https address that
+    // ALBORX_MUSICBRAINZ_URL names.
+    static QUrl configuredServer();
+    static QByteArray userAgent();
+
+    void setServer(const QUrl& server) { server_ = server; }
+    QUrl server() const { return server_; }
+    // Tests shorten the wait for an answer.
+    void setTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+
+    // Asks for a path of the service; a request in flight is dropped.
+    void get(const std::string& path);
+    // Drops the request in flight or waiting; nothing is reported for it.
+    void abort();
+    bool busy() const;
+
+signals:
+    void answered(const QByteArray& body);
+    // status is the HTTP status when the server answered with an error.
+    void failed(const QString& message, int status);
+
+private:
+    void sendWhenAllowed(int atLeastMs = 0);
+    void send();
+    void takeData();
+    void finish(QNetworkReply* reply);
+    void fail(const QString& message, int status = 0);
+    void dropReply();
+    QString host() const;
+
+    QNetworkAccessManager manager_;
+    QUrl server_;
+    int timeoutMs_ = kTimeoutMs;
+    std::string path_;
+    QPointer<QNetworkReply> reply_;
+    QByteArray body_;
+    QTimer waiting_;
+    QTimer timeout_;
+    bool retried_ = false;
+    bool tooLarge_ = false;
+};
+
+} // namespace alborx::ui

@@ -1,0 +1,110 @@
+// The window "MusicBrainz": finds releases in the MusicBrainz database by
+// performer and title, by barcode or by the disc in the drive, and fills the
+// album editor from the one chosen. It never changes the catalogue; the
+// editor's Dodaj or Popraw does.
+#pragma once
+
+#include "discreading.h"
+#include "musicbrainz.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace alborx::ui {
+
+class MusicBrainzClient;
+
+// The results table: one release a row, in the service's order.
+class ReleaseTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setReleases(std::vector<musicbrainz::ReleaseSummary> releases);
+    const std::vector<musicbrainz::ReleaseSummary>& releases() const { return releases_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<musicbrainz::ReleaseSummary> releases_;
+};
+
+} // namespace alborx::ui
+
+class MusicBrainzDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // genres: the genre list a filled genre is matched against.
+    MusicBrainzDialog(const alborx::GenreList& genres, QWidget* parent = nullptr);
+
+    // Opens the window with the editor's performer and title.
+    void start(const QString& performer, const QString& title);
+
+    void SzukajClick();
+    void CzytajClick();
+    void WstawClick();
+    // The lookup of a disc read from a drive or known by its table of
+    // contents.
+    void lookUpDisc(const alborx::Disc& disc);
+
+    alborx::ui::MusicBrainzClient* client() const { return client_; }
+
+    QLineEdit* wykonawca = nullptr;
+    QLineEdit* album = nullptr;
+    QLineEdit* kodKreskowy = nullptr;
+    QComboBox* naped = nullptr;
+    QPushButton* Szukaj = nullptr;
+    QPushButton* Czytaj = nullptr;
+    QPushButton* Wstaw = nullptr;
+    QPushButton* Zamknij = nullptr;
+    QTableView* wyniki = nullptr;
+    alborx::ui::ReleaseTableModel* wynikiModel = nullptr;
+    QLabel* stan = nullptr;
+
+signals:
+    // A release to start a new album in the editor with.
+    void fillEditor(const alborx::musicbrainz::EditorFill& fill);
+
+public slots:
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Asking
+    {
+        Nothing,
+        Search,
+        Disc,
+        Release
+    };
+    void ask(Asking what, const std::string& path, const QString& status);
+    void takeAnswer(const QByteArray& body);
+    void takeFailure(const QString& message, int status);
+    void showReleases(std::vector<alborx::musicbrainz::ReleaseSummary> releases);
+    void discUnknown();
+    QString answerFault(alborx::musicbrainz::AnswerError error) const;
+    void setStatus(const QString& text);
+
+    const alborx::GenreList& genres_;
+    alborx::ui::MusicBrainzClient* client_ = nullptr;
+    Asking asking_ = Asking::Nothing;
+    bool readingDisc_ = false;
+};
