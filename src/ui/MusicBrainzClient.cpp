@@ -38,7 +38,9 @@ MusicBrainzClient::MusicBrainzClient(QObject* parent) : QObject(parent), server_
     timeout_.setSingleShot(true);
     connect(&waiting_, &QTimer::timeout, this, &MusicBrainzClient::send);
     connect(&timeout_, &QTimer::timeout, this, [this] {
-        fail(tr("Serwer %1 nie odpowiedział w ciągu %2 s.").arg(host()).arg(timeoutMs_ / 1000));
+        fail(tr("Serwer %1 nie odpowiedział w ciągu %2 s.")
+                 .arg(host())
+                 .arg((timeoutMs_ + 999) / 1000));
     });
 }
 
@@ -47,9 +49,14 @@ QUrl MusicBrainzClient::configuredServer()
     const QUrl configured(qEnvironmentVariable("ALBORX_MUSICBRAINZ_URL"), QUrl::StrictMode);
     const bool web = configured.scheme() == QLatin1String("http") ||
                      configured.scheme() == QLatin1String("https");
-    if (configured.isValid() && web && !configured.host().isEmpty())
-        return configured.adjusted(QUrl::StripTrailingSlash);
-    return QUrl(QStringLiteral("https://musicbrainz.org"));
+    if (!configured.isValid() || !web || configured.host().isEmpty())
+        return QUrl(QStringLiteral("https://musicbrainz.org"));
+    // The service's paths are put behind the server's own path, if any.
+    QString path = configured.path();
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return configured.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemovePath)
+        .resolved(QUrl(path));
 }
 
 QByteArray MusicBrainzClient::userAgent()

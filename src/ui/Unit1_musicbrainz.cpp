@@ -4,7 +4,6 @@
 #include "Unit1.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 
 void TForm1::Szukajwmusicbrainz1Click()
 {
@@ -27,5 +26,4 @@ void TForm1::fillFromMusicBrainz(const alborx::musicbrainz::EditorFill& fill)
 {
     nowyguzClick();
     showEditorForm(fill.form);
-    dodajguz->setFocus();
 }

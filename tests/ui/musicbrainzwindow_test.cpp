@@ -1,0 +1,375 @@
+// The MusicBrainz window driven end to end against a local server that
+// answers as the service does, and misbehaves on purpose.
+#include "MusicBrainzClient.h"
+#include "MusicBrainzDialog.h"
+#include "Unit1.h"
+#include "cataloguefile.h"
+#include "uifixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUrlQuery>
+#include <functional>
+
+namespace alborx::test {
+namespace {
+
+struct Request
+{
+    QByteArray target; // path and query
+    QByteArray userAgent;
+    qint64 atMs = 0;
+};
+
+struct Response
+{
+    int status = 200;
+    QByteArray body;
+    QByteArray headers;      // extra header lines, each ending in CR LF
+    bool silent = false;     // never answers
+    bool unmeasured = false; // no Content-Length: the end of the connection ends it
+};
+
+Response reply(int status, const QByteArray& body = {}, const QByteArray& headers = {})
+{
+    Response response;
+    response.status = status;
+    response.body = body;
+    response.headers = headers;
+    return response;
+}
+
+Response silence()
+{
+    Response response;
+    response.silent = true;
+    return response;
+}
+
+Response unmeasured(const QByteArray& body)
+{
+    Response response = reply(200, body);
+    response.unmeasured = true;
+    return response;
+}
+
+QByteArray fixture(const char* name)
+{
+    QFile file(QStringLiteral(ALBORX_FIXTURES "/musicbrainz/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An HTTP/1.1 server on a free local port: every request is noted and
+// answered by answer, one request a connection.
+class FakeServer : public QObject
+{
+public:
+    FakeServer()
+    {
+        server_.listen(QHostAddress::LocalHost);
+        clock_.start();
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+
+    std::function<Response(const Request&)> answer = [](const Request&) { return Response{}; };
+    std::vector<Request> requests;
+
+private:
+    void serve(QTcpSocket* socket)
+    {
+        QByteArray& received = buffers_[socket];
+        received += socket->readAll();
+        if (!received.contains("\r\n\r\n"))
+            return;
+        Request request;
+        const QList<QByteArray> lines = received.left(received.indexOf("\r\n\r\n")).split('\n');
+        request.target = lines.value(0).split(' ').value(1);
+        for (const QByteArray& line : lines) {
+            if (line.toLower().startsWith("user-agent:"))
+                request.userAgent = line.mid(11).trimmed();
+        }
+        request.atMs = clock_.elapsed();
+        requests.push_back(request);
+        buffers_.remove(socket);
+        const Response response = answer(request);
+        if (response.silent)
+            return;
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " X\r\n" +
+                          "Content-Type: application/json\r\nConnection: close\r\n" +
+                          response.headers;
+        if (!response.unmeasured)
+            head += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        socket->write(head + "\r\n" + response.body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    QElapsedTimer clock_;
+    QHash<QTcpSocket*, QByteArray> buffers_;
+};
+
+// The search query as the server reads it.
+QString queryOf(const Request& request)
+{
+    const QUrl url(QString::fromLatin1(request.target));
+    return QUrlQuery(url).queryItemValue(QStringLiteral("query"), QUrl::FullyDecoded);
+}
+
+class MusicBrainzWindow : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        qputenv("ALBORX_MUSICBRAINZ_URL", server_.url().toUtf8());
+        form_.poczatek({});
+        form_.findChild<QAction*>(QStringLiteral("Szukajwmusicbrainz1"))->trigger();
+        dialog_ = form_.MusicBrainz1;
+        ASSERT_NE(dialog_, nullptr);
+        dialog_->client()->setTimeout(500);
+    }
+
+    void TearDown() override
+    {
+        qunsetenv("ALBORX_MUSICBRAINZ_URL");
+        WindowTest::TearDown();
+    }
+
+    // A control of the window found as a screen reader finds it.
+    template <typename Widget> Widget* control(const QString& name)
+    {
+        for (Widget* widget : dialog_->findChildren<Widget*>()) {
+            if (widget->accessibleName() == name)
+                return widget;
+        }
+        ADD_FAILURE() << "no control named " << name.toStdString();
+        return nullptr;
+    }
+
+    QString status() { return control<QLabel>(QStringLiteral("Stan"))->text(); }
+
+    // Waits for the status line to show something other than work going on.
+    QString outcome(int milliseconds = 5000)
+    {
+        (void)QTest::qWaitFor([this] { return !status().endsWith(QStringLiteral("…")); },
+                              milliseconds);
+        return status();
+    }
+
+    void search(const QString& performer, const QString& title, const QString& barcode = {})
+    {
+        control<QLineEdit>(QStringLiteral("Wykonawca"))->setText(performer);
+        control<QLineEdit>(QStringLiteral("Album"))->setText(title);
+        control<QLineEdit>(QStringLiteral("Kod kreskowy"))->setText(barcode);
+        control<QPushButton>(QStringLiteral("Szukaj"))->click();
+    }
+
+    FakeServer server_;
+    TForm1 form_;
+    MusicBrainzDialog* dialog_ = nullptr;
+};
+
+TEST_F(MusicBrainzWindow, SearchInsertAndAddSavesTheAlbum)
+{
+    server_.answer = [](const Request& request) {
+        return reply(200, fixture(request.target.startsWith("/ws/2/release?") ? "search.json"
+                                                                              : "release.json"));
+    };
+    form_.azespol->setText(QStringLiteral("AC/DC \"live\": (1979) OR NOT"));
+    form_.aalbum->setText(QStringLiteral("Żółć"));
+    form_.musicbrainzguz->click();
+    EXPECT_EQ(control<QLineEdit>(QStringLiteral("Album"))->text(), QStringLiteral("Żółć"));
+    control<QPushButton>(QStringLiteral("Szukaj"))->click();
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 3"));
+    ASSERT_EQ(server_.requests.size(), 1u);
+    EXPECT_EQ(queryOf(server_.requests[0]),
+              QStringLiteral("artist:\"AC/DC \\\"live\\\": (1979) OR NOT\" AND release:\"Żółć\""));
+    EXPECT_EQ(server_.requests[0].userAgent, ui::MusicBrainzClient::userAgent());
+    EXPECT_TRUE(server_.requests[0].userAgent.contains("alborx@example.org"));
+
+    auto* wyniki = control<QTableView>(QStringLiteral("Wyniki"));
+    const QAbstractItemModel& results = *wyniki->model();
+    EXPECT_EQ(results.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Nośnik"));
+    EXPECT_EQ(results.index(1, 0).data().toString(), QStringLiteral("Björk feat. Дельфин"));
+    EXPECT_EQ(results.index(1, 4).data().toString(), QStringLiteral("2×CD + DVD-Video"));
+    EXPECT_EQ(results.index(0, 7).data().toInt(), 12);
+
+    form_.idcd->setText(QStringLiteral("00042"));
+    wyniki->setCurrentIndex(results.index(1, 0));
+    QTest::keyClick(wyniki, Qt::Key_Return);
+    EXPECT_TRUE(outcome().startsWith(QStringLiteral("Wstawiono do edytora.")));
+    EXPECT_TRUE(server_.requests.back().target.startsWith(
+        "/ws/2/release/0d4b6a44-9f63-4a0b-9a3c-59b7f5a5a002?inc="));
+    EXPECT_EQ(form_.azespol->text(), QStringLiteral("Björk feat. Sigur Rós & ???????"));
+    EXPECT_EQ(form_.agatunek->currentText(), QStringLiteral("Elektronika"));
+    EXPECT_TRUE(form_.nosnikcd->isChecked());
+    EXPECT_FALSE(form_.nosnikmc->isChecked());
+    EXPECT_TRUE(form_.idcd->text().isEmpty());
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 0);
+
+    form_.dodajguz->click();
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 1);
+    const std::string saved = dir_.file("mb.abx");
+    ASSERT_TRUE(form_.zapiszbaze(saved));
+    const CatalogueContents contents = readCatalogue(saved);
+    ASSERT_EQ(contents.albums.size(), 1u);
+    EXPECT_EQ(contents.albums[0], (Row{"00001", "Bj\xF6rk feat. Sigur R\xF3s & ???????",
+                                       "Kobiety s\xB9 gor\xB9"
+                                       "ce  \x96 wydanie rozszerzone, zremasterowane z o",
+                                       "Elektronika", "O", "-", "00001", "-"}));
+}
+
+TEST_F(MusicBrainzWindow, BarcodeAndDiscLookups)
+{
+    server_.answer = [](const Request& request) {
+        if (request.target.startsWith("/ws/2/discid/"))
+            return reply(200, fixture("discid.json"));
+        return reply(200, fixture("search.json"));
+    };
+    search({}, {}, QStringLiteral("59 02596x"));
+    EXPECT_EQ(status(),
+              QStringLiteral("Kod kreskowy może zawierać tylko cyfry, spacje i myślniki."));
+    search(QStringLiteral("Kult"), {}, QStringLiteral(" 5 902596-001234 "));
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 3"));
+    ASSERT_EQ(server_.requests.size(), 1u);
+    EXPECT_EQ(queryOf(server_.requests[0]), QStringLiteral("barcode:5902596001234"));
+
+    dialog_->lookUpDisc(discOfToc({1, 6, 95462, {150, 15363, 32314, 46592, 63414, 80489}}));
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 1"));
+    EXPECT_EQ(server_.requests.back().target,
+              "/ws/2/discid/49HHV7Eb8UKF3aQiNmu1GR8vKTY-?toc=1+6+95462+150+15363+32314+46592+"
+              "63414+80489&cdstubs=no&inc=artist-credits+labels&fmt=json");
+    EXPECT_EQ(control<QTableView>(QStringLiteral("Wyniki"))->model()->index(0, 1).data(),
+              QStringLiteral("Sześć utworów"));
+
+    // No machine here has a drive.
+    control<QComboBox>(QStringLiteral("Napęd"))->clear();
+    control<QPushButton>(QStringLiteral("Czytaj płytę z napędu"))->click();
+    EXPECT_EQ(outcome(), QStringLiteral("Nie znaleziono napędu CD."));
+}
+
+TEST_F(MusicBrainzWindow, EveryFaultEndsInAMessage)
+{
+    const QByteArray huge(5 * 1024 * 1024, ' ');
+    const struct
+    {
+        const char* what;
+        std::function<Response(int)> answer; // by the number of the request
+        QString message;
+        std::size_t requests;
+    } cases[] = {
+        {"503 then 200",
+         [](int n) {
+             return n == 0 ? reply(503, {}, "Retry-After: 1\r\n")
+                           : reply(200, fixture("search.json"));
+         },
+         QStringLiteral("Znalezione wydania: 3"), 2},
+        {"503 twice", [](int) { return reply(503, {}, "Retry-After: 1\r\n"); },
+         QStringLiteral(
+             "Serwer 127.0.0.1 jest przeciążony (błąd 503). Spróbuj ponownie za chwilę."),
+         2},
+        {"no answer", [](int) { return silence(); },
+         QStringLiteral("Serwer 127.0.0.1 nie odpowiedział w ciągu 1 s."), 1},
+        {"5 MiB announced", [&](int) { return reply(200, huge); },
+         QStringLiteral("Odpowiedź serwera 127.0.0.1 jest za duża (ponad 4 MiB)."), 1},
+        {"5 MiB arriving", [&](int) { return unmeasured(huge); },
+         QStringLiteral("Odpowiedź serwera 127.0.0.1 jest za duża (ponad 4 MiB)."), 1},
+        {"malformed JSON", [](int) { return reply(200, "{\"releases\": [{\"title\": "); },
+         QStringLiteral("Odpowiedź serwera 127.0.0.1 nie jest poprawną odpowiedzią MusicBrainz."),
+         1},
+        {"wrong types", [](int) { return reply(200, "{\"releases\": [{\"title\": []}]}"); },
+         QStringLiteral("Odpowiedź serwera 127.0.0.1 ma pola niewłaściwego rodzaju."), 1},
+        {"redirect loop", [](int) { return reply(302, {}, "Location: /ws/2/release?query=x\r\n"); },
+         QStringLiteral("Serwer 127.0.0.1 przekierowuje zbyt wiele razy lub w niebezpieczne "
+                        "miejsce."),
+         4},
+        {"server error", [](int) { return reply(500, "oops"); },
+         QStringLiteral("Serwer 127.0.0.1 odpowiedział błędem 500."), 1},
+    };
+    for (const auto& c : cases) {
+        server_.requests.clear();
+        server_.answer = [&](const Request&) {
+            return c.answer(static_cast<int>(server_.requests.size()) - 1);
+        };
+        search(QStringLiteral("Kult"), {});
+        EXPECT_EQ(outcome(15000), c.message) << c.what;
+        EXPECT_EQ(server_.requests.size(), c.requests) << c.what;
+    }
+}
+
+TEST_F(MusicBrainzWindow, UnknownDiscAndRefusedConnection)
+{
+    server_.answer = [](const Request&) { return reply(404, "{\"error\": \"Not Found\"}"); };
+    dialog_->lookUpDisc(discOfToc({1, 2, 30000, {150, 15000}}));
+    EXPECT_EQ(outcome(), QStringLiteral("Płyty nie ma w bazie MusicBrainz"));
+    EXPECT_TRUE(control<QLineEdit>(QStringLiteral("Wykonawca"))->hasFocus() ||
+                !dialog_->isActiveWindow());
+
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const quint16 port = closed.serverPort();
+    closed.close();
+    dialog_->client()->setServer(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)));
+    search(QStringLiteral("Kult"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Serwer 127.0.0.1 odmówił połączenia."));
+}
+
+TEST_F(MusicBrainzWindow, RequestsAreSpacedAndCloseAbortsThem)
+{
+    server_.answer = [](const Request&) { return reply(200, fixture("search.json")); };
+    search(QStringLiteral("A"), {});
+    search(QStringLiteral("B"), {}); // drops the first before or after it went out
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 3"));
+    search(QStringLiteral("C"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 3"));
+    ASSERT_GE(server_.requests.size(), 2u);
+    EXPECT_EQ(queryOf(server_.requests.back()), QStringLiteral("artist:\"C\""));
+    // Receipt times differ from sending times by the connection's set-up.
+    for (std::size_t i = 1; i < server_.requests.size(); ++i)
+        EXPECT_GE(server_.requests[i].atMs - server_.requests[i - 1].atMs, 950);
+
+    server_.answer = [](const Request&) { return silence(); };
+    search(QStringLiteral("D"), {});
+    control<QPushButton>(QStringLiteral("Zamknij"))->click();
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_FALSE(dialog_->client()->busy());
+}
+
+TEST(MusicBrainzServer, OnlyWebAddressesAreTaken)
+{
+    const struct
+    {
+        const char* configured;
+        const char* used;
+    } cases[] = {{"http://mirror.local:5000/", "http://mirror.local:5000"},
+                 {"https://mb.example.org/mirror//?x=1#y", "https://mb.example.org/mirror"},
+                 {"file:///etc/passwd", "https://musicbrainz.org"},
+                 {"ftp://x.org", "https://musicbrainz.org"},
+                 {"not a url", "https://musicbrainz.org"},
+                 {"", "https://musicbrainz.org"}};
+    for (const auto& c : cases) {
+        qputenv("ALBORX_MUSICBRAINZ_URL", c.configured);
+        EXPECT_EQ(ui::MusicBrainzClient::configuredServer().toString(), QString::fromLatin1(c.used))
+            << c.configured;
+    }
+    qunsetenv("ALBORX_MUSICBRAINZ_URL");
+}
+
+} // namespace
+} // namespace alborx::test
