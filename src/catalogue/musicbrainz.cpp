@@ -5,13 +5,9 @@
 
 #include <algorithm>
 #include <array>
-#include <nlohmann/json.hpp>
-
 namespace alborx::musicbrainz {
 
 namespace {
-
-using nlohmann::json;
 
 bool blank(std::string_view text)
 {
@@ -50,175 +46,6 @@ char nearestLetter(char32_t character)
     if (character >= 0x1E00 && character < 0x1E00 + kLatinFrom1E00.size())
         return kLatinFrom1E00[character - 0x1E00];
     return '?';
-}
-
-// The depth of the deepest array or object, counted without parsing, so
-// that a hostile answer is refused before a parser recurses into it.
-bool nestsDeeperThan(std::string_view text, int most)
-{
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > most)
-                return true;
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return false;
-}
-
-// Reads the fields the program knows, noting the first of a wrong kind;
-// an absent field or null reads as empty, fields it does not ask for are
-// never looked at.
-class FieldReader
-{
-public:
-    AnswerError error = AnswerError::None;
-
-    std::string text(const json& object, const char* key)
-    {
-        const json* value = field(object, key);
-        if (value == nullptr)
-            return {};
-        if (value->is_string())
-            return value->get<std::string>();
-        error = AnswerError::WrongType;
-        return {};
-    }
-
-    int number(const json& object, const char* key)
-    {
-        const json* value = field(object, key);
-        if (value == nullptr)
-            return 0;
-        if (value->is_number_integer() && value->get<long long>() >= 0)
-            return static_cast<int>(std::min<long long>(value->get<long long>(), 1'000'000));
-        error = AnswerError::WrongType;
-        return 0;
-    }
-
-    // The elements of an array field that are objects; anything else in it
-    // is a wrong kind.
-    std::vector<const json*> objects(const json& object, const char* key)
-    {
-        std::vector<const json*> items;
-        const json* value = field(object, key);
-        if (value == nullptr)
-            return items;
-        if (!value->is_array()) {
-            error = AnswerError::WrongType;
-            return items;
-        }
-        for (const json& item : *value) {
-            if (item.is_object())
-                items.push_back(&item);
-            else
-                error = AnswerError::WrongType;
-        }
-        return items;
-    }
-
-    const json* object(const json& parent, const char* key)
-    {
-        const json* value = field(parent, key);
-        if (value == nullptr || value->is_object())
-            return value;
-        error = AnswerError::WrongType;
-        return nullptr;
-    }
-
-private:
-    static const json* field(const json& object, const char* key)
-    {
-        const auto at = object.find(key);
-        if (at == object.end() || at->is_null())
-            return nullptr;
-        return &*at;
-    }
-};
-
-std::string artistCredit(FieldReader& reader, const json& release)
-{
-    std::string credit;
-    for (const json* name : reader.objects(release, "artist-credit")) {
-        std::string shown = reader.text(*name, "name");
-        if (shown.empty()) {
-            if (const json* artist = reader.object(*name, "artist"))
-                shown = reader.text(*artist, "name");
-        }
-        credit += shown + reader.text(*name, "joinphrase");
-    }
-    return credit;
-}
-
-std::vector<std::string> formatsOf(FieldReader& reader, const json& release)
-{
-    std::vector<std::string> formats;
-    for (const json* medium : reader.objects(release, "media"))
-        formats.push_back(reader.text(*medium, "format"));
-    return formats;
-}
-
-ReleaseSummary summaryOf(FieldReader& reader, const json& release)
-{
-    ReleaseSummary summary;
-    summary.id = reader.text(release, "id");
-    summary.artist = artistCredit(reader, release);
-    summary.title = reader.text(release, "title");
-    summary.year = reader.text(release, "date").substr(0, 4);
-    summary.country = reader.text(release, "country");
-    summary.barcode = reader.text(release, "barcode");
-    for (const json* info : reader.objects(release, "label-info")) {
-        if (const json* label = reader.object(*info, "label")) {
-            summary.label = reader.text(*label, "name");
-            if (!summary.label.empty())
-                break;
-        }
-    }
-    summary.medium = mediumText(formatsOf(reader, release));
-    summary.tracks = reader.number(release, "track-count");
-    if (summary.tracks == 0) {
-        for (const json* medium : reader.objects(release, "media"))
-            summary.tracks += reader.number(*medium, "track-count");
-    }
-    return summary;
-}
-
-// The genre with the most votes; the first listed of those with as many.
-std::string topGenre(FieldReader& reader, const json& entity)
-{
-    std::string best;
-    int votes = -1;
-    for (const json* genre : reader.objects(entity, "genres")) {
-        const int count = reader.number(*genre, "count");
-        std::string name = reader.text(*genre, "name");
-        if (!name.empty() && count > votes) {
-            best = std::move(name);
-            votes = count;
-        }
-    }
-    return best;
-}
-
-// The answer parsed, or the reason it cannot be read.
-AnswerError parsed(std::string_view text, json& answer)
-{
-    if (nestsDeeperThan(text, kMostAnswerDepth))
-        return AnswerError::TooDeep;
-    answer = json::parse(text, nullptr, false);
-    if (answer.is_discarded() || !answer.is_object())
-        return AnswerError::Malformed;
-    return AnswerError::None;
 }
 
 bool isUnreserved(unsigned char c)
@@ -305,46 +132,6 @@ std::string releasePath(std::string_view releaseId)
 {
     return "/ws/2/release/" + percentEncoded(releaseId) +
            "?inc=artist-credits+labels+release-groups+genres&fmt=json";
-}
-
-ReleaseList readReleaseList(std::string_view text)
-{
-    ReleaseList list;
-    json answer;
-    list.error = parsed(text, answer);
-    if (list.error != AnswerError::None)
-        return list;
-    const auto releases = answer.find("releases");
-    if (releases == answer.end())
-        return {AnswerError::Malformed, {}};
-    FieldReader reader;
-    for (const json* release : reader.objects(answer, "releases"))
-        list.releases.push_back(summaryOf(reader, *release));
-    if (reader.error != AnswerError::None)
-        return {reader.error, {}};
-    return list;
-}
-
-ReleaseAnswer readRelease(std::string_view text)
-{
-    ReleaseAnswer result;
-    json answer;
-    result.error = parsed(text, answer);
-    if (result.error != AnswerError::None)
-        return result;
-    FieldReader reader;
-    ReleaseDetails& release = result.release;
-    release.artist = artistCredit(reader, answer);
-    release.title = reader.text(answer, "title");
-    release.formats = formatsOf(reader, answer);
-    release.genre = topGenre(reader, answer);
-    if (release.genre.empty()) {
-        if (const json* group = reader.object(answer, "release-group"))
-            release.genre = topGenre(reader, *group);
-    }
-    if (reader.error != AnswerError::None)
-        return {reader.error, {}};
-    return result;
 }
 
 FormatKind kindOfFormat(std::string_view format)
