@@ -51,7 +51,9 @@ int ReleaseTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant ReleaseTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+    // A cell too narrow for its text shows all of it as its tooltip.
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole && role != Qt::ToolTipRole))
         return {};
     const mb::ReleaseSummary& release = releases_[static_cast<std::size_t>(index.row())];
     switch (index.column()) {
@@ -103,6 +105,7 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     naped = new QComboBox(this);
     naped->setObjectName(QStringLiteral("naped"));
     naped->setToolTip(QStringLiteral("Napęd, z którego czyta się płytę"));
+    naped->setPlaceholderText(QStringLiteral("(nie znaleziono napędu CD)"));
 
     auto* form = new QGridLayout;
     const auto row = [&](int at, const QString& caption, QWidget* widget) {
@@ -154,7 +157,7 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     wyniki->verticalHeader()->hide();
     wyniki->verticalHeader()->setDefaultSectionSize(wyniki->fontMetrics().height() + 6);
     wyniki->horizontalHeader()->setStretchLastSection(true);
-    const std::array<int, 8> widths{170, 190, 45, 40, 70, 120, 110, 50};
+    const std::array<int, 8> widths{170, 170, 45, 40, 100, 110, 110, 50};
     for (std::size_t c = 0; c < widths.size(); ++c)
         wyniki->setColumnWidth(static_cast<int>(c), widths[c]);
     wyniki->installEventFilter(this);
@@ -292,7 +295,8 @@ void MusicBrainzDialog::takeAnswer(const QByteArray& body)
         }
         const mb::EditorFill fill = mb::editorFill(answer.release, genres_);
         if (fill.otherMedium.empty())
-            setStatus(QStringLiteral("Wstawiono do edytora."));
+            setStatus(QStringLiteral("Wstawiono do edytora. Naciśnij „Dodaj”, by dodać album do "
+                                     "bazy."));
         else
             setStatus(QStringLiteral("Wstawiono do edytora. Wydanie jest na nośniku %1, "
                                      "którego katalog nie obejmuje; nie zaznaczono CD ani MC.")

@@ -169,7 +169,6 @@ void TForm1::buildEditor()
     idRow->addStretch();
     idRow->addWidget(nowyguz);
     idRow->addWidget(nowyttensamguz);
-    idRow->addWidget(musicbrainzguz);
     album->addLayout(idRow, 0, 1, 1, 2);
     album->addWidget(labelFor("Wykonawca", azespol), 1, 0);
     album->addWidget(azespol, 1, 1);
@@ -240,6 +239,7 @@ void TForm1::buildEditor()
     right->setSpacing(3);
     right->addWidget(danecdmc);
     right->addLayout(buttons);
+    right->addWidget(musicbrainzguz);
     panel->addLayout(right);
 
     setTabOrder(aid, azespol);

@@ -26,4 +26,7 @@ void TForm1::fillFromMusicBrainz(const alborx::musicbrainz::EditorFill& fill)
 {
     nowyguzClick();
     showEditorForm(fill.form);
+    // Long texts are read from their beginning.
+    azespol->setCursorPosition(0);
+    aalbum->setCursorPosition(0);
 }
