@@ -8,6 +8,7 @@
 #include "cataloguefile.h"
 #include "csvexchange.h"
 #include "freeid.h"
+#include "musicbrainz.h"
 #include "othersources.h"
 #include "safefile.h"
 #include "search.h"
@@ -392,6 +393,12 @@ int main(int argc, char** argv)
             spoiltResult = importCsv(AlbumTable(), settings, spoilt, detectImportOptions(spoilt));
         });
 
+    // The largest MusicBrainz answer the window takes, read into releases.
+    const std::string answer = bench::musicBrainzAnswer(musicbrainz::kMostAnswerBytes);
+    musicbrainz::ReleaseList answerList;
+    const double answerMs = medianMs(
+        smoke ? 1 : 5, [] {}, [&] { answerList = musicbrainz::readReleaseList(answer); });
+
     // Files made to swell or stall an import, each in a process of its own
     // so that its peak memory is its own: it must end soon, in memory
     // bounded by the file.
@@ -418,6 +425,9 @@ int main(int argc, char** argv)
                 "skipped)\n",
                 static_cast<double>(spoilt.size()) / (1 << 20), spoiltMs, spoiltResult.added,
                 spoiltResult.skippedCount());
+    std::printf("MusicBrainz answer of %.1f MiB read: %.1f ms (%zu releases)\n",
+                static_cast<double>(answer.size()) / (1 << 20), answerMs,
+                answerList.releases.size());
     for (const auto& [size, megabytes] : loaded)
         std::printf("peak memory of a process with %d albums loaded: %.1f MB\n", size, megabytes);
     std::printf("peak memory of this benchmark (it keeps several copies): %.1f MB\n",

@@ -64,4 +64,39 @@ std::string unclosedQuoteLines(std::size_t size)
     return text;
 }
 
+std::string musicBrainzAnswer(std::size_t size, int releases)
+{
+    const std::string end = "]}";
+    std::string answer = "{\"created\":\"2026-12-09T10:00:00.000Z\",\"count\":9999,"
+                         "\"offset\":0,\"releases\":[";
+    for (int n = 0; n < releases; ++n) {
+        const std::string number = std::to_string(n);
+        const std::string release =
+            std::string(n > 0 ? "," : "") + "{\"id\":\"0d4b6a44-9f63-4a0b-9a3c-" + number +
+            "\",\"score\":" + std::to_string(100 - n % 100) +
+            ",\"title\":\"Wydanie \u017c\u00f3\u0142te " + number +
+            "\",\"status\":\"Official\",\"packaging\":null,"
+            "\"text-representation\":{\"language\":\"pol\",\"script\":\"Latn\"},"
+            "\"artist-credit\":[{\"name\":\"Wykonawca " +
+            number + "\",\"joinphrase\":\" & \",\"artist\":{\"id\":\"a" + number +
+            "\",\"name\":\"Wykonawca\",\"sort-name\":\"Wykonawca\"}},"
+            "{\"name\":\"Go\u015b\u0107\",\"joinphrase\":\"\"}],"
+            "\"release-group\":{\"id\":\"rg" +
+            number +
+            "\",\"primary-type\":\"Album\",\"secondary-types\":[]},"
+            "\"date\":\"1994-03-01\",\"country\":\"PL\",\"release-events\":[{\"date\":"
+            "\"1994-03-01\",\"area\":{\"id\":\"x\",\"name\":\"Poland\"}}],"
+            "\"barcode\":\"5902596001234\",\"label-info\":[{\"catalog-number\":\"PN " +
+            number +
+            "\",\"label\":{\"id\":\"l\",\"name\":\"Pomaton EMI\"}}],"
+            "\"track-count\":24,\"media\":[{\"format\":\"CD\",\"disc-count\":1,"
+            "\"track-count\":12},{\"format\":\"CD\",\"disc-count\":1,\"track-count\":12}],"
+            "\"tags\":[{\"count\":1,\"name\":\"polish\"}]}";
+        if (answer.size() + release.size() + end.size() > size)
+            break;
+        answer += release;
+    }
+    return answer + end;
+}
+
 } // namespace alborx::bench
