@@ -10,7 +10,7 @@ top="$(cd "$(dirname "$0")" && pwd)"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(catalogue settings genres template idreading csv tellico)
+[ ${#targets[@]} -gt 0 ] || targets=(catalogue settings genres template idreading csv tellico musicbrainz)
 
 "$top/scripts/ensure-packages.sh" cmake make clang libclang-rt-14-dev pkg-config libzip-dev libexpat1-dev libdiscid-dev nlohmann-json3-dev
 flags="-g -O1 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"

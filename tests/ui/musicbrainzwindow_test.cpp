@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -328,6 +331,24 @@ TEST_F(MusicBrainzWindow, UnknownDiscAndRefusedConnection)
     dialog_->client()->setServer(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)));
     search(QStringLiteral("Kult"), {});
     EXPECT_EQ(outcome(), QStringLiteral("Serwer 127.0.0.1 odmówił połączenia."));
+}
+
+TEST_F(MusicBrainzWindow, AnUntrustedCertificateIsNeverAccepted)
+{
+    QFile certificate(QStringLiteral(ALBORX_FIXTURES "/musicbrainz/tls/cert.pem"));
+    QFile key(QStringLiteral(ALBORX_FIXTURES "/musicbrainz/tls/key.pem"));
+    ASSERT_TRUE(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(certificate.readAll()));
+    tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
+    QSslServer server;
+    server.setSslConfiguration(tls);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    dialog_->client()->setServer(
+        QUrl(QStringLiteral("https://127.0.0.1:%1").arg(server.serverPort())));
+    search(QStringLiteral("Kult"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Nie można bezpiecznie połączyć się z serwerem 127.0.0.1: "
+                                        "jego certyfikat nie jest zaufany."));
 }
 
 TEST_F(MusicBrainzWindow, RequestsAreSpacedAndCloseAbortsThem)

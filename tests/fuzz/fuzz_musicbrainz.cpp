@@ -1,0 +1,41 @@
+// Any bytes as an answer of the MusicBrainz service, read both as a list of
+// releases and as one release: an error or records, and the editor's form
+// of a release always fits the catalogue's columns.
+#include "albumtable.h"
+#include "fuzz_support.h"
+#include "musicbrainz.h"
+
+using namespace alborx;
+using namespace alborx::musicbrainz;
+using alborx::fuzz::check;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const fuzz::MemoryBound memory(size);
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const ReleaseList list = readReleaseList(text);
+    check(list.error == AnswerError::None || list.releases.empty(),
+          "a faulty answer gave releases");
+    std::size_t bytes = 0;
+    for (const ReleaseSummary& release : list.releases)
+        bytes += release.id.size() + release.title.size() + release.country.size();
+    check(bytes <= size, "more text read than the answer holds");
+
+    const ReleaseAnswer release = readRelease(text);
+    if (release.error != AnswerError::None)
+        return 0;
+    GenreList genres;
+    genres.assign({"Rock", "Poezja \x8Cpiewana"});
+    const EditorFill fill = editorFill(release.release, genres);
+    check(fill.form.azespol.size() <= static_cast<std::size_t>(columnLimit(ColumnPerformer)) &&
+              fill.form.aalbum.size() <= static_cast<std::size_t>(columnLimit(ColumnTitle)) &&
+              fill.form.agatunek.size() <= static_cast<std::size_t>(columnLimit(ColumnGenre)),
+          "a filled text is longer than its column");
+    check(fill.form.aid.empty() && fill.form.idcd.empty() && fill.form.idmc.empty(),
+          "a filled album has IDs");
+    for (const std::string& text : {fill.form.azespol, fill.form.aalbum, fill.form.agatunek}) {
+        for (const char c : text)
+            check(static_cast<unsigned char>(c) >= 0x20, "a filled text holds a control character");
+    }
+    return 0;
+}
