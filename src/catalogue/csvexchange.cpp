@@ -27,13 +27,22 @@ bool isUtf8(std::string_view text)
 // The copy-kind code a medium cell of a file stands for (Windows-1250 text).
 int kindOfCell(std::string_view cell)
 {
+    // The letter, the editor's item and the template word of each code, as
+    // foldedName gives them.
+    static const std::array<std::array<std::string, 3>, 4> names = [] {
+        std::array<std::array<std::string, 3>, 4> folded;
+        for (int code = 1; code <= 4; ++code)
+            folded[static_cast<std::size_t>(code - 1)] = {foldedName(copyKindLetter(code)),
+                                                          foldedName(copyKindItem(code)),
+                                                          foldedName(copyKindWord(code))};
+        return folded;
+    }();
     const std::string key = foldedName(cell);
     if (key.empty() || key == "-")
         return 0;
-    for (int code = 1; code <= 4; ++code) {
-        if (key == foldedName(copyKindLetter(code)) || key == foldedName(copyKindItem(code)) ||
-            key == foldedName(copyKindWord(code)))
-            return code;
+    for (std::size_t code = 0; code < names.size(); ++code) {
+        if (std::find(names[code].begin(), names[code].end(), key) != names[code].end())
+            return static_cast<int>(code) + 1;
     }
     return 1;
 }
@@ -121,7 +130,7 @@ void writeCsv(const AlbumTable& table, const std::function<void(std::string_view
               Progress* progress)
 {
     std::string line(kByteOrderMark);
-    const auto writeRow = [&](const Row& row) {
+    const auto writeRow = [&](const RowView& row) {
         for (int c = 0; c < kColumnCount; ++c) {
             if (c > 0)
                 line += ';';
@@ -135,7 +144,7 @@ void writeCsv(const AlbumTable& table, const std::function<void(std::string_view
             line.clear();
         }
     };
-    writeRow(headerRow());
+    writeRow(viewOf(headerRow()));
     const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
     if (progress)
         progress->setMaximum(albums);
@@ -195,6 +204,15 @@ std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& r
         text.assign(field);
     } else {
         for (std::size_t i = 0; i < field.size();) {
+            // Most text is ASCII, the same in both: copied a run at a time.
+            std::size_t run = i;
+            while (run < field.size() && static_cast<unsigned char>(field[run]) < 0x80)
+                ++run;
+            if (run > i) {
+                text.append(field, i, run - i);
+                i = run;
+                continue;
+            }
             const auto character = nextUtf8(field, i);
             if (!character)
                 ++i; // a byte that is no UTF-8 stands for one unknown character
