@@ -8,7 +8,7 @@ namespace alborx::bench {
 
 namespace {
 
-std::string escaped(const std::string& cp1250)
+std::string escaped(std::string_view cp1250)
 {
     std::string text;
     for (const char c : cp1250ToUtf8(cp1250)) {

@@ -8,13 +8,13 @@ namespace alborx {
 
 namespace {
 
-int itemOfKind(const std::string& letter)
+int itemOfKind(std::string_view letter)
 {
     const int code = copyKindCode(letter);
     return (code == 0 ? 1 : code) - 1;
 }
 
-bool ownsMedium(const std::string& kind)
+bool ownsMedium(std::string_view kind)
 {
     return !kind.empty() && kind != "-";
 }
@@ -32,7 +32,7 @@ std::optional<std::int32_t> readIdField(const AlbumTable& table, const std::stri
 
 } // namespace
 
-EditorForm formFromRow(const Row& row)
+EditorForm formFromRow(const RowView& row)
 {
     EditorForm form;
     form.aid = row[ColumnId];
@@ -114,7 +114,7 @@ EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawie
         return {};
     return withIds(table, form, settings,
                    [&](Row row, const IdCounters& before, const IdCounters& after) {
-                       return albumsAppended(table, {std::move(row)}, before, after);
+                       return albumsAppended(table, {{0, std::move(row)}}, before, after);
                    });
 }
 

@@ -41,7 +41,7 @@ struct EditorBinding
 
 // The form for an album row: a medium whose kind cell is "-" or empty is not
 // owned; a kind other than "O", "P", "K" shows as "Z MP3 (M)".
-EditorForm formFromRow(const Row& row);
+EditorForm formFromRow(const RowView& row);
 
 // At least one medium ticked and a performer or a title typed (spaces count).
 bool qualifies(const EditorForm& form);

@@ -168,7 +168,7 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
     row[ColumnCdId] = album.cdKind != 0 ? l2t(ids[1], 5) : "-";
     row[ColumnMcKind] = album.mcKind != 0 ? std::string(copyKindLetter(album.mcKind)) : "-";
     row[ColumnMcId] = album.mcKind != 0 ? l2t(ids[2], 5) : "-";
-    rows_.push_back(std::move(row));
+    rows_.push_back({0, std::move(row)});
     return true;
 }
 

@@ -118,7 +118,7 @@ private:
     IdCounters before_;
     IdCounters counters_;
     std::array<FreeIdFinder, 3> finders_;
-    std::vector<Row> rows_;
+    std::vector<KeyedRow> rows_;
     ImportResult result_;
 };
 

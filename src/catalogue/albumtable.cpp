@@ -1,9 +1,11 @@
 #include "albumtable.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace alborx {
 
@@ -27,18 +29,125 @@ int columnLimit(int column)
     }
 }
 
+namespace {
+
+struct Key
+{
+    std::uint64_t prefix;
+    int row;
+};
+
+// A stable sort of the keys by their prefixes, a byte at a time from the
+// last; bytes that all keys share are passed over.
+void sortByPrefix(std::vector<Key>& keys)
+{
+    std::array<std::array<std::size_t, 256>, 8> counts{};
+    for (const Key& key : keys) {
+        for (std::size_t b = 0; b < 8; ++b)
+            ++counts[b][(key.prefix >> (8 * b)) & 0xFF];
+    }
+    std::vector<Key> sorted(keys.size());
+    for (std::size_t b = 0; b < 8; ++b) {
+        std::array<std::size_t, 256>& count = counts[b];
+        if (std::find(count.begin(), count.end(), keys.size()) != count.end())
+            continue;
+        std::size_t start = 0;
+        for (std::size_t& c : count)
+            start += std::exchange(c, start);
+        for (const Key& key : keys)
+            sorted[count[(key.prefix >> (8 * b)) & 0xFF]++] = key;
+        keys.swap(sorted);
+    }
+}
+
+} // namespace
+
+RowView viewOf(const Row& row)
+{
+    RowView view;
+    for (std::size_t c = 0; c < row.size(); ++c)
+        view[c] = row[c];
+    return view;
+}
+
+Row rowOf(const RowView& view)
+{
+    Row row;
+    for (std::size_t c = 0; c < row.size(); ++c)
+        row[c] = std::string(view[c]);
+    return row;
+}
+
+std::uint32_t AlbumTable::TextBlocks::add(std::string_view text)
+{
+    constexpr std::size_t kBlockBytes = std::size_t{1} << kBlockBits;
+    if (text.empty())
+        return 0;
+    // A text longer than a block gets a block of its own.
+    if (blocks_.empty() || blocks_.back().size() + text.size() > kBlockBytes) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(std::max(kBlockBytes, text.size()));
+    }
+    std::vector<char>& block = blocks_.back();
+    const std::size_t offset = block.size();
+    block.insert(block.end(), text.begin(), text.end());
+    bytes_ += text.size();
+    return static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | offset);
+}
+
 AlbumTable::AlbumTable()
 {
     clear();
 }
 
+AlbumTable::StoredRow AlbumTable::store(const RowView& cells)
+{
+    StoredRow stored;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        stored.at[c] = texts_.add(cells[c]);
+        stored.size[c] = static_cast<std::uint32_t>(cells[c].size());
+    }
+    return stored;
+}
+
+void AlbumTable::forget(const StoredRow& row)
+{
+    for (const std::uint32_t size : row.size)
+        unused_ += size;
+}
+
+void AlbumTable::compactIfWasteful()
+{
+    if (unused_ <= std::max<std::size_t>(texts_.bytes() / 2, 1u << 16))
+        return;
+    TextBlocks texts;
+    for (StoredRow& stored : rows_) {
+        for (std::size_t c = 0; c < stored.at.size(); ++c)
+            stored.at[c] = texts.add(texts_.view(stored.at[c], stored.size[c]));
+    }
+    texts_ = std::move(texts);
+    unused_ = 0;
+}
+
+RowView AlbumTable::row(int index) const
+{
+    RowView view;
+    for (int c = 0; c < kColumnCount; ++c)
+        view[static_cast<std::size_t>(c)] = cell(c, index);
+    return view;
+}
+
 void AlbumTable::setRowCount(int count)
 {
-    rows_.resize(static_cast<std::size_t>(std::max(count, 2)));
+    const auto rows = static_cast<std::size_t>(std::max(count, 2));
+    for (std::size_t r = rows; r < rows_.size(); ++r)
+        forget(rows_[r]);
+    rows_.resize(rows);
     const std::size_t kept = std::min(keys_.size(), rows_.size());
     keys_.resize(rows_.size());
     for (std::size_t r = kept; r < keys_.size(); ++r)
         keys_[r] = newKey();
+    compactIfWasteful();
 }
 
 void AlbumTable::appendRow()
@@ -47,38 +156,78 @@ void AlbumTable::appendRow()
     keys_.push_back(newKey());
 }
 
+void AlbumTable::appendAlbum(const RowView& cells)
+{
+    const auto albums =
+        static_cast<std::size_t>(std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1));
+    if (rows_.size() > albums + 1) {
+        for (std::size_t r = albums + 1; r < rows_.size(); ++r)
+            forget(rows_[r]);
+        rows_.resize(albums + 1);
+        keys_.resize(albums + 1);
+    }
+    rows_.push_back(store(cells));
+    keys_.push_back(newKey());
+    liczbaalbumow_ = static_cast<std::int32_t>(albums + 1);
+}
+
+void AlbumTable::reserveAlbums(std::size_t count)
+{
+    rows_.reserve(count + 1);
+    keys_.reserve(count + 1);
+}
+
+void AlbumTable::takeAlbumsOf(AlbumTable&& other)
+{
+    const int column = sortColumn_;
+    const bool ascending = sortAscending_;
+    const RowKey next = std::max(nextKey_, other.nextKey_);
+    *this = std::move(other);
+    sortColumn_ = column;
+    sortAscending_ = ascending;
+    nextKey_ = next;
+    renewKeys();
+}
+
 void AlbumTable::removeRow(int row)
 {
     if (row < 1 || row >= rowCount())
         return;
+    forget(rows_[static_cast<std::size_t>(row)]);
     if (rowCount() <= 2) {
-        rows_[1] = Row{};
+        rows_[1] = StoredRow{};
         keys_[1] = newKey();
-        return;
+    } else {
+        rows_.erase(rows_.begin() + row);
+        keys_.erase(keys_.begin() + row);
     }
-    rows_.erase(rows_.begin() + row);
-    keys_.erase(keys_.begin() + row);
+    compactIfWasteful();
 }
 
-const std::string& AlbumTable::cell(int column, int row) const
+void AlbumTable::setCell(int column, int row, std::string_view text)
 {
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    StoredRow& stored = rows_[static_cast<std::size_t>(row)];
+    const auto c = static_cast<std::size_t>(column);
+    unused_ += stored.size[c];
+    stored.at[c] = texts_.add(text);
+    stored.size[c] = static_cast<std::uint32_t>(text.size());
+    compactIfWasteful();
 }
 
-void AlbumTable::setCell(int column, int row, std::string text)
+void AlbumTable::setRow(int index, const RowView& row)
 {
-    rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
-}
-
-void AlbumTable::setRow(int index, Row row)
-{
-    rows_[static_cast<std::size_t>(index)] = std::move(row);
+    StoredRow& stored = rows_[static_cast<std::size_t>(index)];
+    forget(stored);
+    stored = store(row);
+    compactIfWasteful();
 }
 
 void AlbumTable::clear()
 {
-    rows_.assign(2, Row{});
-    rows_[0] = headerRow();
+    texts_ = TextBlocks();
+    unused_ = 0;
+    rows_.assign(2, StoredRow{});
+    rows_[0] = store(viewOf(headerRow()));
     liczbaalbumow_ = 0;
     renewKeys();
 }
@@ -92,13 +241,17 @@ void AlbumTable::renewKeys()
 
 void AlbumTable::assignAlbums(std::vector<Row> albums)
 {
-    const auto count = static_cast<std::int32_t>(albums.size());
-    Row header = std::move(rows_[0]);
-    rows_ = std::move(albums);
-    rows_.insert(rows_.begin(), std::move(header));
+    const Row header = rowOf(row(0));
+    texts_ = TextBlocks();
+    unused_ = 0;
+    rows_.clear();
+    rows_.reserve(albums.size() + 1);
+    rows_.push_back(store(viewOf(header)));
+    for (const Row& album : albums)
+        rows_.push_back(store(viewOf(album)));
     if (rows_.size() < 2)
         rows_.emplace_back();
-    liczbaalbumow_ = count;
+    liczbaalbumow_ = static_cast<std::int32_t>(albums.size());
     renewKeys();
 }
 
@@ -116,6 +269,30 @@ void AlbumTable::assignAlbums(std::vector<KeyedRow> albums)
     assignAlbums(std::move(rows));
     for (std::size_t i = 0; i < albums.size(); ++i)
         keys_[i + 1] = albums[i].key;
+}
+
+void AlbumTable::assignRowsOf(const AlbumTable& source, const std::vector<int>& rows)
+{
+    const Row header = rowOf(row(0));
+    texts_ = TextBlocks();
+    unused_ = 0;
+    rows_.clear();
+    keys_.clear();
+    rows_.reserve(rows.size() + 1);
+    keys_.reserve(rows.size() + 1);
+    rows_.push_back(store(viewOf(header)));
+    keys_.push_back(newKey());
+    for (const int r : rows) {
+        rows_.push_back(store(source.row(r)));
+        keys_.push_back(source.rowKey(r));
+    }
+    if (rows_.size() < 2) {
+        rows_.emplace_back();
+        keys_.push_back(newKey());
+    }
+    liczbaalbumow_ = static_cast<std::int32_t>(rows.size());
+    // Keys of this table's own rows never meet the ones taken over.
+    nextKey_ = std::max(nextKey_, source.nextKey_);
 }
 
 std::vector<int> AlbumTable::rowsOfKeys(const std::vector<RowKey>& keys) const
@@ -154,15 +331,18 @@ std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
     std::size_t kept = 1;
     for (std::size_t r = 1; r <= static_cast<std::size_t>(albums); ++r) {
         if (const auto found = gone.find(keys_[r]); found != gone.end()) {
-            taken[found->second] = std::move(rows_[r]);
+            taken[found->second] = rowOf(row(static_cast<int>(r)));
+            forget(rows_[r]);
             continue;
         }
         if (kept != r) {
-            rows_[kept] = std::move(rows_[r]);
+            rows_[kept] = rows_[r];
             keys_[kept] = keys_[r];
         }
         ++kept;
     }
+    for (std::size_t r = static_cast<std::size_t>(albums) + 1; r < rows_.size(); ++r)
+        forget(rows_[r]);
     rows_.resize(kept);
     keys_.resize(kept);
     liczbaalbumow_ = static_cast<std::int32_t>(kept - 1);
@@ -170,32 +350,39 @@ std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
         rows_.emplace_back();
         keys_.push_back(newKey());
     }
+    compactIfWasteful();
     return taken;
 }
 
-void AlbumTable::insertAlbums(int position, std::vector<KeyedRow> albums)
-{
-    moveAlbumsIn(position, albums);
-}
-
-void AlbumTable::moveAlbumsIn(int position, std::vector<KeyedRow>& albums)
+void AlbumTable::insertAlbums(int position, const std::vector<KeyedRow>& albums)
 {
     if (albums.empty())
         return;
     const int count = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
     // The blank row of an empty catalogue is no album.
+    for (std::size_t r = static_cast<std::size_t>(count) + 1; r < rows_.size(); ++r)
+        forget(rows_[r]);
     rows_.resize(static_cast<std::size_t>(count) + 1);
     keys_.resize(rows_.size());
     if (position < 1 || position > count + 1)
         position = count + 1;
     const auto at = static_cast<std::size_t>(position);
-    rows_.insert(rows_.begin() + position, albums.size(), Row{});
+    rows_.insert(rows_.begin() + position, albums.size(), StoredRow{});
     keys_.insert(keys_.begin() + position, albums.size(), RowKey{});
     for (std::size_t i = 0; i < albums.size(); ++i) {
-        rows_[at + i] = std::move(albums[i].row);
+        rows_[at + i] = store(viewOf(albums[i].row));
         keys_[at + i] = albums[i].key;
     }
     liczbaalbumow_ = static_cast<std::int32_t>(rows_.size() - 1);
+    compactIfWasteful();
+}
+
+void AlbumTable::moveAlbumsIn(int position, std::vector<KeyedRow>& albums)
+{
+    insertAlbums(position, albums);
+    // The table holds the texts now; the rows give their memory back.
+    for (KeyedRow& album : albums)
+        album.row = Row{};
 }
 
 std::vector<int> AlbumTable::sortByColumn(int column)
@@ -213,37 +400,39 @@ std::vector<int> AlbumTable::sortByColumn(int column)
     // big-endian so that integer order is byte order, and the row number. Only
     // keys with equal first bytes compare the whole texts. Each row is then
     // moved once, so a sort costs little beyond its comparisons.
-    struct Key
-    {
-        std::uint64_t prefix;
-        int row;
-    };
     std::vector<Key> keys;
     keys.reserve(rows_.size() - 1);
     for (int r = 1; r < rowCount(); ++r) {
-        const std::string& text = cell(column, r);
+        const std::string_view text = cell(column, r);
         std::uint64_t prefix = 0;
         for (std::size_t i = 0; i < 8; ++i)
             prefix = (prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
         keys.push_back({prefix, r});
     }
-    // First by the eight bytes alone; then every run of equal first bytes is
-    // put in order by the whole texts, unless its texts are all the same (a
-    // performer with many albums), which keeps them as they are.
-    const auto byPrefix = [&](const Key& a, const Key& b) {
-        return sortAscending_ ? a.prefix < b.prefix : b.prefix < a.prefix;
-    };
-    std::stable_sort(keys.begin(), keys.end(), byPrefix);
-    // std::string compares its bytes as unsigned char.
+    // First by the eight bytes alone, with a stable radix sort (linear in
+    // the rows); then every run of equal first bytes is put in order by the
+    // whole texts, unless its texts are all the same (a performer with many
+    // albums), which keeps them as they are. A descending sort orders the
+    // complemented bytes, which keeps equal cells in their order too.
+    if (!sortAscending_) {
+        for (Key& key : keys)
+            key.prefix = ~key.prefix;
+    }
+    sortByPrefix(keys);
+    if (!sortAscending_) {
+        for (Key& key : keys)
+            key.prefix = ~key.prefix;
+    }
+    // string_view compares its bytes as unsigned char.
     const auto byText = [&](const Key& a, const Key& b) {
-        const std::string& x = cell(column, a.row);
-        const std::string& y = cell(column, b.row);
+        const std::string_view x = cell(column, a.row);
+        const std::string_view y = cell(column, b.row);
         return sortAscending_ ? x < y : y < x;
     };
     for (auto run = keys.begin(); run != keys.end();) {
         auto end =
             std::find_if(run, keys.end(), [&](const Key& k) { return k.prefix != run->prefix; });
-        const std::string& first = cell(column, run->row);
+        const std::string_view first = cell(column, run->row);
         const bool allSame =
             std::all_of(run + 1, end, [&](const Key& k) { return cell(column, k.row) == first; });
         if (!allSame)
@@ -255,13 +444,13 @@ std::vector<int> AlbumTable::sortByColumn(int column)
     for (const Key& key : keys)
         order.push_back(key.row);
 
-    std::vector<Row> sorted;
+    std::vector<StoredRow> sorted;
     sorted.reserve(rows_.size());
-    sorted.push_back(std::move(rows_[0]));
+    sorted.push_back(rows_[0]);
     std::vector<int> newIndex(rows_.size(), 0);
     for (int oldRow : order) {
         newIndex[static_cast<std::size_t>(oldRow)] = static_cast<int>(sorted.size());
-        sorted.push_back(std::move(rows_[static_cast<std::size_t>(oldRow)]));
+        sorted.push_back(rows_[static_cast<std::size_t>(oldRow)]);
     }
     rows_ = std::move(sorted);
     std::vector<RowKey> movedKeys(keys_.size());

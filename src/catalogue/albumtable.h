@@ -26,7 +26,29 @@ enum Column
     ColumnMcId = 7,
 };
 
+// An album row as the rest of the program hands it around: the texts of its
+// eight cells.
 using Row = std::array<std::string, kColumnCount>;
+// A row as the table holds it, read in place: valid until the table changes.
+struct RowView
+{
+    std::array<std::string_view, kColumnCount> cells;
+
+    std::string_view operator[](std::size_t column) const { return cells[column]; }
+    std::string_view& operator[](std::size_t column) { return cells[column]; }
+    friend bool operator==(const RowView& a, const RowView& b) { return a.cells == b.cells; }
+    friend bool operator==(const RowView& a, const Row& b)
+    {
+        for (std::size_t c = 0; c < a.cells.size(); ++c) {
+            if (a.cells[c] != b[c])
+                return false;
+        }
+        return true;
+    }
+};
+
+RowView viewOf(const Row& row);
+Row rowOf(const RowView& view);
 
 // A number that stays with a row while rows around it come and go and while
 // the table is sorted, so that a change recorded earlier finds its rows
@@ -62,10 +84,27 @@ public:
     // one row are left, that row is blanked instead, as in an empty catalogue.
     void removeRow(int row);
 
-    const std::string& cell(int column, int row) const;
-    void setCell(int column, int row, std::string text);
-    const Row& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
-    void setRow(int index, Row row);
+    // A cell's text, read in place: valid until the table changes.
+    std::string_view cell(int column, int row) const
+    {
+        const StoredRow& stored = rows_[static_cast<std::size_t>(row)];
+        const auto c = static_cast<std::size_t>(column);
+        return texts_.view(stored.at[c], stored.size[c]);
+    }
+    void setCell(int column, int row, std::string_view text);
+    RowView row(int index) const;
+    void setRow(int index, const RowView& row);
+    // Appends an album after the albums, where the blank row of an empty
+    // catalogue gives way to it; the album count follows.
+    void appendAlbum(const RowView& cells);
+    // Makes room for this many albums in all.
+    void reserveAlbums(std::size_t count);
+    // Takes the albums of another table in place of its own, keeping its
+    // sort state; keys are handed out anew.
+    void takeAlbumsOf(AlbumTable&& other);
+    // Replaces every album with copies of album rows of another table, in
+    // the order given, each keeping its key there.
+    void assignRowsOf(const AlbumTable& source, const std::vector<int>& rows);
 
     std::int32_t liczbaalbumow() const { return liczbaalbumow_; }
     void setLiczbaalbumow(std::int32_t count) { liczbaalbumow_ = count; }
@@ -105,18 +144,53 @@ public:
     // Puts album rows back with their keys, in order, starting at album row
     // position (1 to N + 1; outside that they go to the end). An empty
     // catalogue's blank row gives way to them.
-    void insertAlbums(int position, std::vector<KeyedRow> albums);
-    // The same, moving the rows out of albums, which keep their keys.
+    void insertAlbums(int position, const std::vector<KeyedRow>& albums);
+    // The same, emptying the rows of albums, which keep their keys.
     void moveAlbumsIn(int position, std::vector<KeyedRow>& albums);
     // Hands out count keys no row has had, for albums a change will insert;
     // returns the first, the others follow it.
     RowKey reserveKeys(std::size_t count) const;
 
 private:
+    // The texts of all cells, in blocks of up to 1 MiB, so that albums cost
+    // no allocation of their own; a cell is where its text starts (block
+    // number and offset in one number) and its length.
+    class TextBlocks
+    {
+    public:
+        static constexpr unsigned kBlockBits = 20;
+
+        std::uint32_t add(std::string_view text);
+        std::string_view view(std::uint32_t at, std::uint32_t size) const
+        {
+            if (size == 0)
+                return {};
+            return {blocks_[at >> kBlockBits].data() + (at & ((1u << kBlockBits) - 1)), size};
+        }
+        std::size_t bytes() const { return bytes_; }
+
+    private:
+        std::vector<std::vector<char>> blocks_;
+        std::size_t bytes_ = 0;
+    };
+
+    struct StoredRow
+    {
+        std::array<std::uint32_t, kColumnCount> at{};
+        std::array<std::uint32_t, kColumnCount> size{};
+    };
+
     RowKey newKey() { return nextKey_++; }
     void renewKeys();
+    StoredRow store(const RowView& cells);
+    void forget(const StoredRow& row);
+    // Writes the texts anew when more than half of them are no longer used.
+    void compactIfWasteful();
 
-    std::vector<Row> rows_;
+    TextBlocks texts_;
+    // Bytes of texts no cell uses any more.
+    std::size_t unused_ = 0;
+    std::vector<StoredRow> rows_;
     std::vector<RowKey> keys_;
     // Handing out keys changes no album, so a change can be prepared on a
     // table it may not touch yet.

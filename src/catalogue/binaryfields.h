@@ -34,11 +34,11 @@ inline void putShortString(std::uint8_t* at, std::size_t capacity, std::string_v
         at[1 + i] = static_cast<std::uint8_t>(text[i]);
 }
 
-// Reads a short string; a length byte above the capacity is taken as the
-// capacity, so a damaged length never reads past the field. Sets *damaged
-// when that happens.
-inline std::string getShortString(const std::uint8_t* at, std::size_t capacity,
-                                  bool* damaged = nullptr)
+// Reads a short string in place; a length byte above the capacity is taken
+// as the capacity, so a damaged length never reads past the field. Sets
+// *damaged when that happens.
+inline std::string_view shortStringAt(const std::uint8_t* at, std::size_t capacity,
+                                      bool* damaged = nullptr)
 {
     std::size_t length = at[0];
     if (length > capacity) {
@@ -46,7 +46,13 @@ inline std::string getShortString(const std::uint8_t* at, std::size_t capacity,
         if (damaged)
             *damaged = true;
     }
-    return std::string(reinterpret_cast<const char*>(at + 1), length);
+    return std::string_view(reinterpret_cast<const char*>(at + 1), length);
+}
+
+inline std::string getShortString(const std::uint8_t* at, std::size_t capacity,
+                                  bool* damaged = nullptr)
+{
+    return std::string(shortStringAt(at, capacity, damaged));
 }
 
 } // namespace alborx

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,38 +128,18 @@ TAlbum decodeAlbum(const std::uint8_t* bytes, bool* damaged)
     return album;
 }
 
-TAlbum rowToAlbum(const Row& row)
+void encodeRow(const RowView& row, std::uint8_t* record)
 {
-    TAlbum album;
-    album.id = cellNumber(row[ColumnId]);
-    album.zespol = row[ColumnPerformer];
-    album.tytul = row[ColumnTitle];
-    album.gatunek = row[ColumnGenre];
-    album.kopiacd = static_cast<std::uint8_t>(copyKindCode(row[ColumnCdKind]));
-    album.idcd = album.kopiacd == 0 ? 0 : cellNumber(row[ColumnCdId]);
-    album.kopiamc = static_cast<std::uint8_t>(copyKindCode(row[ColumnMcKind]));
-    album.idmc = album.kopiamc == 0 ? 0 : cellNumber(row[ColumnMcId]);
-    return album;
-}
-
-Row albumToRow(const TAlbum& album)
-{
-    // Built whole rather than cell by cell: assigning short literals to the
-    // cells makes GCC 12 warn falsely of overlapping copies (-Wrestrict).
-    const auto kind = [](std::uint8_t code) {
-        return code != 0 ? std::string(copyKindLetter(code)) : std::string("-");
-    };
-    const auto id = [](std::uint8_t code, std::int32_t number) {
-        return code != 0 ? l2t(number, 5) : std::string("-");
-    };
-    return Row{l2t(album.id, 5),
-               album.zespol,
-               album.tytul,
-               album.gatunek,
-               kind(album.kopiacd),
-               kind(album.kopiamc),
-               id(album.kopiacd, album.idcd),
-               id(album.kopiamc, album.idmc)};
+    const int cdKind = copyKindCode(row[ColumnCdKind]);
+    const int mcKind = copyKindCode(row[ColumnMcKind]);
+    putInt32(record + OffId, cellNumber(row[ColumnId]));
+    putInt32(record + OffIdcd, cdKind == 0 ? 0 : cellNumber(row[ColumnCdId]));
+    putInt32(record + OffIdmc, mcKind == 0 ? 0 : cellNumber(row[ColumnMcId]));
+    putShortString(record + OffZespol, kZespolCapacity, row[ColumnPerformer]);
+    putShortString(record + OffTytul, kTytulCapacity, row[ColumnTitle]);
+    putShortString(record + OffGatunek, kGatunekCapacity, row[ColumnGenre]);
+    record[OffKopiacd] = static_cast<std::uint8_t>(cdKind);
+    record[OffKopiamc] = static_cast<std::uint8_t>(mcKind);
 }
 
 std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* progress)
@@ -171,33 +152,72 @@ std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* pro
         progress->setMaximum(albums - 1);
     std::uint8_t* at = bytes.data() + kCatalogueHeaderSize;
     for (int r = 1; r <= albums; ++r) {
-        const auto record = encodeAlbum(rowToAlbum(table.row(r)));
-        std::memcpy(at, record.data(), record.size());
+        encodeRow(table.row(r), at);
         at += kAlbumRecordSize;
         advanceProgress(progress, r, kAlbumLoopStep);
     }
     return bytes;
 }
 
-CatalogueContents readCatalogue(const std::string& path, Progress* progress, int mostAlbums)
+namespace {
+
+// The cells of a record, read in place: the texts view the record's bytes,
+// the IDs are written into ids.
+RowView cellsOfRecord(const std::uint8_t* record, std::array<std::string, 3>& ids, bool* damaged)
 {
-    CatalogueContents contents;
+    const std::uint8_t cdKind = record[OffKopiacd];
+    const std::uint8_t mcKind = record[OffKopiamc];
+    // An unknown copy kind still loads (as "M"), but the file is not whole.
+    if (cdKind > 4 || mcKind > 4)
+        *damaged = true;
+    const auto kind = [](std::uint8_t code) {
+        return code != 0 ? copyKindLetter(code) : std::string_view("-");
+    };
+    ids[0] = l2t(getInt32(record + OffId), 5);
+    ids[1] = cdKind != 0 ? l2t(getInt32(record + OffIdcd), 5) : std::string("-");
+    ids[2] = mcKind != 0 ? l2t(getInt32(record + OffIdmc), 5) : std::string("-");
+    return {ids[0],
+            shortStringAt(record + OffZespol, kZespolCapacity, damaged),
+            shortStringAt(record + OffTytul, kTytulCapacity, damaged),
+            shortStringAt(record + OffGatunek, kGatunekCapacity, damaged),
+            kind(cdKind),
+            kind(mcKind),
+            ids[1],
+            ids[2]};
+}
+
+struct RecordsRead
+{
+    ReadStatus status = ReadStatus::CannotOpen;
+    bool damaged = false;
+};
+
+// Reads the records of a catalogue file in blocks and hands each one's
+// cells to take, after telling begin how many there are at most (never
+// more than the data the file holds). Only the whole records present are
+// read, never more than the stored count when that is not negative and
+// never more than mostAlbums.
+RecordsRead readRecords(const std::string& path, Progress* progress, int mostAlbums,
+                        const std::function<void(std::size_t)>& begin,
+                        const std::function<void(const RowView&)>& take)
+{
+    RecordsRead result;
     FileHandle file(path);
     if (file.fd() < 0)
-        return contents;
+        return result;
     const std::uint64_t dataSize = file.dataSize();
 
     std::uint8_t header[kCatalogueHeaderSize];
     const std::size_t headerRead = readUpTo(file.fd(), header, sizeof header);
     if (headerRead < kCatalogueMagicSize ||
         std::memcmp(header, kCatalogueMagic, kCatalogueMagicSize) != 0) {
-        contents.status = ReadStatus::BadHeader;
-        return contents;
+        result.status = ReadStatus::BadHeader;
+        return result;
     }
-    contents.status = ReadStatus::Ok;
+    result.status = ReadStatus::Ok;
     if (headerRead < kCatalogueHeaderSize) {
-        contents.damaged = true;
-        return contents;
+        result.damaged = true;
+        return result;
     }
 
     // The written data bounds what can be there, whatever the count says.
@@ -206,43 +226,50 @@ CatalogueContents readCatalogue(const std::string& path, Progress* progress, int
         dataSize > kCatalogueHeaderSize ? (dataSize - kCatalogueHeaderSize) / kAlbumRecordSize : 0;
     std::uint64_t wanted = present;
     if (stored < 0 || static_cast<std::uint64_t>(stored) > present)
-        contents.damaged = true;
+        result.damaged = true;
     else
         wanted = static_cast<std::uint64_t>(stored);
     const auto most = static_cast<std::uint64_t>(std::clamp(mostAlbums, 0, kMostAlbums));
     if (wanted > most) {
         wanted = most;
-        contents.damaged = true;
+        result.damaged = true;
     }
 
-    // The records are read in blocks into a buffer that grows only by what
-    // was read, so that neither a count nor a size claimed by the file
-    // reserves memory; the rows are then made for the records really there.
-    constexpr std::size_t kBlockBytes = 512 * kAlbumRecordSize;
-    std::vector<std::uint8_t> records;
+    begin(static_cast<std::size_t>(wanted));
+    if (progress && wanted > 0)
+        progress->setMaximum(static_cast<int>(wanted - 1));
+    // One block of records at a time: the file is never held whole.
+    constexpr std::size_t kBlockRecords = 512;
+    std::vector<std::uint8_t> block(kBlockRecords * kAlbumRecordSize);
+    std::array<std::string, 3> ids;
     std::uint64_t whole = 0;
     while (whole < wanted) {
-        const std::size_t block = static_cast<std::size_t>(
-            std::min<std::uint64_t>(kBlockBytes, (wanted - whole) * kAlbumRecordSize));
-        const std::size_t before = records.size();
-        records.resize(before + block);
-        const std::size_t got = readUpTo(file.fd(), records.data() + before, block);
-        records.resize(before + got - got % kAlbumRecordSize);
-        whole += got / kAlbumRecordSize;
-        if (got < block) {
-            contents.damaged = true;
+        const std::size_t records =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kBlockRecords, wanted - whole));
+        const std::size_t got = readUpTo(file.fd(), block.data(), records * kAlbumRecordSize);
+        for (std::size_t i = 0; i < got / kAlbumRecordSize; ++i) {
+            take(cellsOfRecord(block.data() + i * kAlbumRecordSize, ids, &result.damaged));
+            ++whole;
+            advanceProgress(progress, static_cast<int>(whole), kAlbumLoopStep);
+        }
+        if (got < records * kAlbumRecordSize) {
+            result.damaged = true;
             break;
         }
     }
+    return result;
+}
 
-    if (progress && whole > 0)
-        progress->setMaximum(static_cast<int>(whole - 1));
-    contents.albums.reserve(static_cast<std::size_t>(whole));
-    for (std::uint64_t i = 0; i < whole; ++i) {
-        contents.albums.push_back(
-            albumToRow(decodeAlbum(records.data() + i * kAlbumRecordSize, &contents.damaged)));
-        advanceProgress(progress, static_cast<int>(i + 1), kAlbumLoopStep);
-    }
+} // namespace
+
+CatalogueContents readCatalogue(const std::string& path, Progress* progress, int mostAlbums)
+{
+    CatalogueContents contents;
+    const RecordsRead read = readRecords(
+        path, progress, mostAlbums, [&](std::size_t count) { contents.albums.reserve(count); },
+        [&](const RowView& cells) { contents.albums.push_back(rowOf(cells)); });
+    contents.status = read.status;
+    contents.damaged = read.damaged;
     return contents;
 }
 
@@ -281,18 +308,24 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
         return result;
     result.name = withoutAmpersand(name);
 
-    CatalogueContents contents = readCatalogue(cp1250ToUtf8(result.name), progress);
-    if (contents.status != ReadStatus::Ok) {
+    // The albums go straight from the file's records into a table of their
+    // own, which takes the place of the old one only when the file opened.
+    AlbumTable loaded;
+    const RecordsRead read = readRecords(
+        cp1250ToUtf8(result.name), progress, kMostAlbums,
+        [&](std::size_t count) { loaded.reserveAlbums(count); },
+        [&](const RowView& cells) { loaded.appendAlbum(cells); });
+    if (read.status != ReadStatus::Ok) {
         settings.plikbazy.clear();
-        result.status = contents.status == ReadStatus::BadHeader ? OpenStatus::BadHeader
-                                                                 : OpenStatus::CannotOpen;
+        result.status =
+            read.status == ReadStatus::BadHeader ? OpenStatus::BadHeader : OpenStatus::CannotOpen;
         return result;
     }
     nowabaza(table, settings);
     result.status = OpenStatus::Opened;
-    result.loaded = static_cast<int>(contents.albums.size());
-    result.damaged = contents.damaged;
-    table.assignAlbums(std::move(contents.albums));
+    result.loaded = loaded.liczbaalbumow();
+    result.damaged = read.damaged;
+    table.takeAlbumsOf(std::move(loaded));
     settings.plikbazy = result.name;
     dodajostatni(settings.ostatnie, result.name);
     return result;
@@ -303,16 +336,21 @@ JoinResult dolaczbaze(const AlbumTable& table, TUstawienia& settings, const std:
 {
     JoinResult result;
     const int before = std::max(0, table.liczbaalbumow());
-    CatalogueContents contents =
-        readCatalogue(cp1250ToUtf8(name), progress, kMostAlbums - std::min(before, kMostAlbums));
-    if (contents.status != ReadStatus::Ok)
+    std::vector<KeyedRow> albums;
+    const RecordsRead read = readRecords(
+        cp1250ToUtf8(name), progress, kMostAlbums - std::min(before, kMostAlbums),
+        [&](std::size_t count) { albums.reserve(count); },
+        [&](const RowView& cells) {
+            albums.push_back({0, rowOf(cells)});
+        });
+    if (read.status != ReadStatus::Ok)
         return result;
 
     result.joined = true;
-    result.loaded = static_cast<int>(contents.albums.size());
-    result.damaged = contents.damaged;
+    result.loaded = static_cast<int>(albums.size());
+    result.damaged = read.damaged;
     const IdCounters counters = countersOf(settings);
-    result.change = albumsAppended(table, std::move(contents.albums), counters, counters);
+    result.change = albumsAppended(table, std::move(albums), counters, counters);
     dodajostatni(settings.ostatnie, name);
     return result;
 }

@@ -46,11 +46,11 @@ std::array<std::uint8_t, kAlbumRecordSize> encodeAlbum(const TAlbum& album);
 // and sets *damaged, and so does a copy-kind code above 4.
 TAlbum decodeAlbum(const std::uint8_t* bytes, bool* damaged = nullptr);
 
-// A table row and a record: IDs as 5-digit text, copy kinds as letters, "-"
-// and ID 0 for a medium that is not owned; a copy-kind code above 4 reads as
-// "M".
-TAlbum rowToAlbum(const Row& row);
-Row albumToRow(const TAlbum& album);
+// The record of a row, written at record (zero-filled, kAlbumRecordSize
+// bytes); copy kinds as codes, ID 0 for a medium that is not owned. A
+// record is read back into a row with IDs as 5-digit text, copy kinds as
+// letters, "-" for a medium that is not owned, a code above 4 as "M".
+void encodeRow(const RowView& row, std::uint8_t* record);
 
 // The whole file for the first liczbaalbumow album rows of the table.
 std::vector<std::uint8_t> encodeCatalogue(const AlbumTable& table, Progress* progress = nullptr);

@@ -11,7 +11,7 @@ namespace {
 
 // Reads a cell as the ID rule does, with a quick way through the usual
 // five-digit IDs and dashes.
-std::optional<std::int32_t> readIdCell(const std::string& cell)
+std::optional<std::int32_t> readIdCell(std::string_view cell)
 {
     if (cell.size() == 5) {
         std::int32_t value = 0;

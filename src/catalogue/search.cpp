@@ -11,7 +11,7 @@ char upper(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool kindAccepted(const std::string& kind, const MediumFilter& f)
+bool kindAccepted(std::string_view kind, const MediumFilter& f)
 {
     return (kind == "O" && f.oryginaly) || (kind == "P" && f.piraty) || (kind == "K" && f.kopie) ||
            (kind == "M" && f.zmp3);
@@ -29,7 +29,7 @@ int albumCount(const AlbumTable& table)
 
 } // namespace
 
-bool pasujenosnik(const Row& row, const MediumFilter& filter)
+bool pasujenosnik(const RowView& row, const MediumFilter& filter)
 {
     return (filter.cd && kindAccepted(row[ColumnCdKind], filter)) ||
            (filter.mc && kindAccepted(row[ColumnMcKind], filter));
@@ -50,31 +50,31 @@ std::size_t findFolded(std::string_view text, std::string_view upperNeedle)
     return std::string_view::npos;
 }
 
-std::vector<KeyedRow> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
-                                   std::string_view word, Progress* progress)
+std::vector<int> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
+                              std::string_view word, Progress* progress)
 {
     const int albums = albumCount(table);
     const std::string needle = upperPhrase(word);
     if (progress && albums > 0)
         progress->setMaximum(albums - 1);
-    std::vector<KeyedRow> passed;
+    std::vector<int> passed;
     passed.reserve(static_cast<std::size_t>(albums));
     for (int r = 1; r <= albums; ++r) {
-        const Row& row = table.row(r);
+        const RowView row = table.row(r);
         if (pasujenosnik(row, filter)) {
             bool contains = needle.empty();
             for (int c = ColumnPerformer; c < kColumnCount && !contains; ++c)
                 contains =
                     findFolded(row[static_cast<std::size_t>(c)], needle) != std::string_view::npos;
             if (contains)
-                passed.push_back({table.rowKey(r), row});
+                passed.push_back(r);
         }
         advanceProgress(progress, r, kAlbumLoopStep);
     }
     return passed;
 }
 
-int matchingColumn(const Row& row, std::string_view upperPhrase, const SearchColumns& columns)
+int matchingColumn(const RowView& row, std::string_view upperPhrase, const SearchColumns& columns)
 {
     if (upperPhrase.empty())
         return -1;
@@ -102,19 +102,18 @@ int findNext(const AlbumTable& table, std::string_view szukane, const SearchColu
     return 0;
 }
 
-std::vector<KeyedRow> findAll(const AlbumTable& table, const MediumFilter& filter,
-                              std::string_view szukane, const SearchColumns& columns,
-                              Progress* progress)
+std::vector<int> findAll(const AlbumTable& table, const MediumFilter& filter,
+                         std::string_view szukane, const SearchColumns& columns, Progress* progress)
 {
     const int albums = albumCount(table);
     const std::string phrase = upperPhrase(szukane);
     if (progress && albums > 0)
         progress->setMaximum(albums - 1);
-    std::vector<KeyedRow> found;
+    std::vector<int> found;
     for (int r = 1; r <= albums; ++r) {
-        const Row& row = table.row(r);
+        const RowView row = table.row(r);
         if (pasujenosnik(row, filter) && matchingColumn(row, phrase, columns) >= 0)
-            found.push_back({table.rowKey(r), row});
+            found.push_back(r);
         advanceProgress(progress, r, kAlbumLoopStep);
     }
     return found;
@@ -138,7 +137,7 @@ std::string replaceFirst(std::string_view cell, std::string_view szukane, std::s
 int replaceInRow(Row& row, std::string_view szukane, std::string_view zamiana,
                  const SearchColumns& columns)
 {
-    const int column = matchingColumn(row, upperPhrase(szukane), columns);
+    const int column = matchingColumn(viewOf(row), upperPhrase(szukane), columns);
     if (column >= 0) {
         std::string& cell = row[static_cast<std::size_t>(column)];
         cell = replaceFirst(cell, szukane, zamiana);

@@ -29,24 +29,24 @@ struct MediumFilter
 
 // Whether an album passes the panel: a ticked medium whose copy-kind cell is
 // exactly a ticked letter.
-bool pasujenosnik(const Row& row, const MediumFilter& filter);
+bool pasujenosnik(const RowView& row, const MediumFilter& filter);
 
 // Where upperNeedle (already upper-cased a-z) first occurs in text once a-z
 // of text are upper-cased, or npos. An empty needle is found at 0.
 std::size_t findFolded(std::string_view text, std::string_view upperNeedle);
 
-// The filter rebuild: copies of the album rows that pass the panel and, when
-// the word is not empty, contain it (a-z folded, not trimmed, cut to 255) in
-// one of the columns 1..7, each with its key, so that the filtered list
-// knows its albums by identity.
-std::vector<KeyedRow> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
-                                   std::string_view word, Progress* progress = nullptr);
+// The filter rebuild: the album rows that pass the panel and, when the word
+// is not empty, contain it (a-z folded, not trimmed, cut to 255) in one of
+// the columns 1..7, in order. The filtered list copies them with their keys
+// (AlbumTable::assignRowsOf), so that it knows its albums by identity.
+std::vector<int> filterAlbums(const AlbumTable& table, const MediumFilter& filter,
+                              std::string_view word, Progress* progress = nullptr);
 
 using SearchColumns = std::array<bool, kColumnCount>;
 
 // The first chosen column (0..7) of a row that contains the phrase (already
 // upper-cased), or -1. An empty phrase matches nothing.
-int matchingColumn(const Row& row, std::string_view upperPhrase, const SearchColumns& columns);
+int matchingColumn(const RowView& row, std::string_view upperPhrase, const SearchColumns& columns);
 
 // Find next: the first matching album row visited after `after`, wrapping, so
 // that row `after` is tested last; with `after` outside 1..N the visit is
@@ -55,11 +55,11 @@ int matchingColumn(const Row& row, std::string_view upperPhrase, const SearchCol
 int findNext(const AlbumTable& table, std::string_view szukane, const SearchColumns& columns,
              std::int32_t after);
 
-// Find all: copies of the rows that pass the panel and match the phrase,
-// with their keys.
-std::vector<KeyedRow> findAll(const AlbumTable& table, const MediumFilter& filter,
-                              std::string_view szukane, const SearchColumns& columns,
-                              Progress* progress = nullptr);
+// Find all: the album rows that pass the panel and match the phrase, in
+// order.
+std::vector<int> findAll(const AlbumTable& table, const MediumFilter& filter,
+                         std::string_view szukane, const SearchColumns& columns,
+                         Progress* progress = nullptr);
 
 // The cell with the first occurrence of the phrase replaced by zamiana as it
 // stands, cut to 255 bytes. A cell without the phrase comes back unchanged.

@@ -122,7 +122,7 @@ void redoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange&
         setCounters(settings, change.countersAfter);
 }
 
-TableChange albumsAppended(const AlbumTable& table, std::vector<Row> albums,
+TableChange albumsAppended(const AlbumTable& table, std::vector<KeyedRow> albums,
                            const IdCounters& before, const IdCounters& after)
 {
     TableChange change;
@@ -130,9 +130,9 @@ TableChange albumsAppended(const AlbumTable& table, std::vector<Row> albums,
     change.countersBefore = before;
     change.countersAfter = after;
     RowKey key = table.reserveKeys(albums.size());
-    change.inserted.reserve(albums.size());
-    for (Row& album : albums)
-        change.inserted.push_back({key++, std::move(album)});
+    for (KeyedRow& album : albums)
+        album.key = key++;
+    change.inserted = std::move(albums);
     return change;
 }
 
@@ -140,7 +140,7 @@ TableChange albumRemoved(const AlbumTable& table, int row)
 {
     TableChange change;
     if (row >= 1 && row <= table.liczbaalbumow() && row < table.rowCount())
-        change.removed.push_back({row, {table.rowKey(row), table.row(row)}});
+        change.removed.push_back({row, {table.rowKey(row), rowOf(table.row(row))}});
     return change;
 }
 
@@ -153,10 +153,10 @@ TableChange albumRewritten(const AlbumTable& table, int row, const Row& after,
     if (row < 1 || row >= table.rowCount())
         return change;
     for (int column = 0; column < kColumnCount; ++column) {
-        const std::string& now = table.cell(column, row);
+        const std::string_view now = table.cell(column, row);
         const std::string& wanted = after[static_cast<std::size_t>(column)];
         if (now != wanted)
-            change.cells.push_back({table.rowKey(row), row, column, now, wanted});
+            change.cells.push_back({table.rowKey(row), row, column, std::string(now), wanted});
     }
     return change;
 }

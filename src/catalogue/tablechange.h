@@ -80,7 +80,7 @@ void redoChangeMovingRows(AlbumTable& table, TUstawienia& settings, TableChange&
 
 // New albums after the last one (Dodaj, a join, an import), with keys of
 // their own.
-TableChange albumsAppended(const AlbumTable& table, std::vector<Row> albums,
+TableChange albumsAppended(const AlbumTable& table, std::vector<KeyedRow> albums,
                            const IdCounters& before = {}, const IdCounters& after = {});
 
 // Taking out an album row (Usuń).

@@ -10,7 +10,7 @@ namespace alborx {
 namespace {
 
 // ID cells are read as they stand: a trailing space makes a cell no number.
-std::optional<std::int32_t> readIdCell(const std::string& cell)
+std::optional<std::int32_t> readIdCell(std::string_view cell)
 {
     if (!cell.empty() && cell.back() == ' ')
         return std::nullopt;
@@ -19,7 +19,7 @@ std::optional<std::int32_t> readIdCell(const std::string& cell)
 
 } // namespace
 
-int selectedCopyKind(const std::string& kindCell, const std::array<bool, 4>& selected)
+int selectedCopyKind(std::string_view kindCell, const std::array<bool, 4>& selected)
 {
     const int code = copyKindCode(kindCell);
     return code >= 1 && !selected[static_cast<std::size_t>(code - 1)] ? 0 : code;
@@ -35,7 +35,7 @@ TPodsumowanie obliczpodsumowanie(const AlbumTable& table, const std::array<bool,
     std::unordered_set<std::int32_t> mcIds;
     albumIds.reserve(static_cast<std::size_t>(albums));
     for (int r = 1; r <= albums; ++r) {
-        const Row& row = table.row(r);
+        const RowView row = table.row(r);
         const int c = selectedCopyKind(row[ColumnCdKind], wypiszcd);
         const int m = selectedCopyKind(row[ColumnMcKind], wypiszmc);
         if (c != 0 || m != 0) {

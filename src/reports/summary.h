@@ -30,6 +30,6 @@ TPodsumowanie obliczpodsumowanie(const AlbumTable& table, const std::array<bool,
 
 // The copy-kind code of a kind cell after the export selection: 0 when the
 // medium is not owned or its kind is not selected.
-int selectedCopyKind(const std::string& kindCell, const std::array<bool, 4>& selected);
+int selectedCopyKind(std::string_view kindCell, const std::array<bool, 4>& selected);
 
 } // namespace alborx

@@ -49,15 +49,15 @@ private:
     int offset_;
 };
 
-TemplateValues valuesOf(const Row& row, int number, int cd, int mc)
+TemplateValues valuesOf(const RowView& row, int number, int cd, int mc)
 {
     return {l2t(number, 0),
-            row[ColumnTitle],
-            row[ColumnPerformer],
-            row[ColumnGenre],
-            row[ColumnCdId],
-            row[ColumnMcId],
-            row[ColumnId],
+            std::string(row[ColumnTitle]),
+            std::string(row[ColumnPerformer]),
+            std::string(row[ColumnGenre]),
+            std::string(row[ColumnCdId]),
+            std::string(row[ColumnMcId]),
+            std::string(row[ColumnId]),
             std::string(copyKindLetter(cd)),
             std::string(copyKindLetter(mc)),
             std::string(copyKindWord(cd)),
@@ -114,7 +114,7 @@ bool zapiszpliktekstowy(const AlbumTable& table, const TUstawienia& settings,
         const std::string& szablon = pass == Pass::Mc ? settings.formatmc : settings.formatcd;
         int counter = 0;
         for (int r = 1; r <= albums && written; ++r) {
-            const Row& row = table.row(r);
+            const RowView row = table.row(r);
             const int cd = selectedCopyKind(row[ColumnCdKind], settings.wypiszcd);
             const int mc = selectedCopyKind(row[ColumnMcKind], settings.wypiszmc);
             const bool written = pass == Pass::Cd   ? cd != 0

@@ -294,7 +294,8 @@ private:
     QWidget* buildFilterPage();
     QWidget* buildSummaryPage();
     void buildExportDialog();
-    void showFilteredAlbums(std::vector<alborx::KeyedRow> albums);
+    // The filtered list anew: copies of these album rows of the catalogue.
+    void showFilteredAlbums(const std::vector<int>& albumRows);
     void notFound();
     void buildPages();
     void buildStatusBar();

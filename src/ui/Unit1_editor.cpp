@@ -395,7 +395,8 @@ void TForm1::usunguzClick()
     // once the removal is over, so that they name rows of the new table.
     const alborx::EditorBinding target = binding;
     alborx::TableChange change = alborx::usunalbum(albumy, target);
-    const QString caption = alborx::ui::albumCaption(albumy.row(target.wybranywiersz));
+    const QString caption =
+        alborx::ui::albumCaption(alborx::rowOf(albumy.row(target.wybranywiersz)));
     ignoreListacdSelection_ = true;
     ignoreListafiltrSelection_ = true;
     makeChange(std::move(change), QStringLiteral("Usuń album ") + caption);

@@ -53,7 +53,7 @@ void TForm1::buildFileDialogs()
 void TForm1::showNewCatalogue()
 {
     setWindowTitle(QStringLiteral("ALBORX!"));
-    przefiltrowane.setRow(0, alborx::headerRow());
+    przefiltrowane.setRow(0, alborx::viewOf(alborx::headerRow()));
     catalogueReplaced();
 }
 
@@ -123,7 +123,7 @@ void TForm1::addOpenedGenres()
     std::vector<std::string> genres;
     genres.reserve(static_cast<std::size_t>(std::max(0, albumy.liczbaalbumow())));
     for (int row = 1; row <= albumy.liczbaalbumow(); ++row)
-        genres.push_back(albumy.cell(alborx::ColumnGenre, row));
+        genres.emplace_back(albumy.cell(alborx::ColumnGenre, row));
     gatunki.dodajgatunki(genres);
     refillGenreBox();
     refillGenreListBox();

@@ -135,11 +135,11 @@ bool TForm1::pasujenosnik(int row) const
     return alborx::pasujenosnik(albumy.row(row), mediumFilter());
 }
 
-void TForm1::showFilteredAlbums(std::vector<alborx::KeyedRow> albums)
+void TForm1::showFilteredAlbums(const std::vector<int>& albumRows)
 {
-    const int count = static_cast<int>(albums.size());
+    const int count = static_cast<int>(albumRows.size());
     const QSignalBlocker quiet(listafiltr->selectionModel());
-    przefiltrowane.assignAlbums(std::move(albums));
+    przefiltrowane.assignRowsOf(albumy, albumRows);
     ++filterGeneration_;
     listafiltrModel->reload();
     f_suma->setText(QStringLiteral("Suma: ") + QString::number(count));
@@ -150,14 +150,14 @@ void TForm1::f_odswiezClick()
     const int albums = albumy.liczbaalbumow();
     if (albums < 1)
         return;
-    std::vector<alborx::KeyedRow> passed;
+    std::vector<int> passed;
     {
         ProgressScope progress(*Form5, QStringLiteral("Filtrowanie..."));
         passed = alborx::filterAlbums(albumy, mediumFilter(),
                                       alborx::ui::fromQtLossy(slowofiltr->text()), progress.get());
     }
     odswiezlistecd();
-    showFilteredAlbums(std::move(passed));
+    showFilteredAlbums(passed);
 }
 
 void TForm1::listafiltrSelectCell(int row)
@@ -165,7 +165,7 @@ void TForm1::listafiltrSelectCell(int row)
     if (row < 1 || row >= przefiltrowane.rowCount())
         return;
     binding.wierszfiltru = row;
-    const alborx::Row& album = przefiltrowane.row(row);
+    const alborx::RowView album = przefiltrowane.row(row);
     showEditorForm(alborx::formFromRow(album));
     // The album is found in the main list by its ID; that selection does not
     // count as one made there.

@@ -220,9 +220,9 @@ void TForm1::followChangeInGenreList(const alborx::TableChange& change, StepKind
             std::unordered_set<std::string_view> seen;
             std::vector<std::string> offered;
             for (int row = first; row <= last && row <= albumy.liczbaalbumow(); ++row) {
-                const std::string& genre = albumy.cell(alborx::ColumnGenre, row);
+                const std::string_view genre = albumy.cell(alborx::ColumnGenre, row);
                 if (seen.insert(genre).second)
-                    offered.push_back(genre);
+                    offered.emplace_back(genre);
             }
             genres.added = gatunki.dodajgatunki(offered);
         }
@@ -328,7 +328,7 @@ void TForm1::putBackIntoFilteredList(const StepTrail& trail)
         if (one)
             listafiltrModel->beginInsertAlbumRow(
                 insertionRow(place, przefiltrowane.liczbaalbumow()));
-        przefiltrowane.insertAlbums(place, {{keys[i], albumy.row(rows[i])}});
+        przefiltrowane.insertAlbums(place, {{keys[i], alborx::rowOf(albumy.row(rows[i]))}});
         if (one)
             listafiltrModel->endInsertAlbumRow();
     }

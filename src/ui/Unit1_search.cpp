@@ -30,7 +30,7 @@ void TForm1::szukaj(bool replace)
             const bool asked = Form7->pytanieozamiane->isChecked();
             if (!asked || alborx::ui::pytanie(this, QStringLiteral("Zamienić?"),
                                               QStringLiteral("Czy zamienić?")) == QMessageBox::Ok) {
-                alborx::Row after = albumy.row(row);
+                alborx::Row after = alborx::rowOf(albumy.row(row));
                 alborx::replaceInRow(after, ustawienia.szukane, ustawienia.zamiana,
                                      ustawienia.szukajw);
                 makeChange(
@@ -49,7 +49,7 @@ void TForm1::szukajwpisz()
 {
     bool found = false;
     if (albumy.liczbaalbumow() >= 1) {
-        std::vector<alborx::KeyedRow> matches;
+        std::vector<int> matches;
         {
             ProgressScope progress(*Form5, QStringLiteral("Filtrowanie..."));
             matches = alborx::findAll(albumy, mediumFilter(), ustawienia.szukane,
@@ -57,7 +57,7 @@ void TForm1::szukajwpisz()
         }
         found = !matches.empty();
         odswiezlistecd();
-        showFilteredAlbums(std::move(matches));
+        showFilteredAlbums(matches);
     }
     listy->setCurrentIndex(1);
     if (!found)

@@ -23,7 +23,7 @@ std::vector<std::string> column(const AlbumTable& table, int c)
 {
     std::vector<std::string> texts;
     for (int r = 1; r < table.rowCount(); ++r)
-        texts.push_back(table.cell(c, r));
+        texts.emplace_back(table.cell(c, r));
     return texts;
 }
 
@@ -39,6 +39,46 @@ TEST(AlbumTable, NewTableIsAnEmptyCatalogue)
         EXPECT_EQ(table.cell(c, 1), "");
     EXPECT_EQ(table.sortColumn(), ColumnPerformer);
     EXPECT_TRUE(table.sortAscending());
+}
+
+// The texts live in shared blocks that are written anew once most of them
+// are unused: every kind of change, many times over, must leave each cell
+// with its own text, in copies of the table too.
+TEST(AlbumTable, CellsKeepTheirTextsThroughChurn)
+{
+    AlbumTable table;
+    std::vector<Row> expected;
+    for (int i = 0; i < 300; ++i)
+        expected.push_back({std::to_string(i), std::string(35, 'a' + i % 26),
+                            "t" + std::to_string(i), "", "O", "-", "", std::string(2000, 'x')});
+    table.assignAlbums(expected);
+    const std::string huge(3 << 20, 'h'); // longer than a block
+    for (int round = 0; round < 400; ++round) {
+        const int row = round % 300 + 1;
+        Row changed = expected[static_cast<std::size_t>(row - 1)];
+        changed[ColumnTitle] = "round " + std::to_string(round);
+        changed[ColumnGenre] = round % 97 == 0 ? huge : std::string(round % 50, 'g');
+        if (round % 3 == 0) {
+            table.setRow(row, viewOf(changed));
+        } else {
+            table.setCell(ColumnGenre, row, changed[ColumnGenre]);
+            table.setCell(ColumnTitle, row, changed[ColumnTitle]);
+        }
+        expected[static_cast<std::size_t>(row - 1)] = changed;
+        if (round % 40 == 0) {
+            const std::vector<Row> taken = table.takeAlbumsByKey({table.rowKey(row)});
+            EXPECT_EQ(taken.front(), changed);
+            std::vector<KeyedRow> back{{table.reserveKeys(1), taken.front()}};
+            table.moveAlbumsIn(row, back);
+        }
+    }
+    const AlbumTable copy = table;
+    for (const AlbumTable* t : {static_cast<const AlbumTable*>(&table), &copy}) {
+        ASSERT_EQ(t->liczbaalbumow(), 300);
+        for (int r = 1; r <= 300; ++r)
+            ASSERT_EQ(t->row(r), expected[static_cast<std::size_t>(r - 1)]) << r;
+        EXPECT_EQ(t->row(0), headerRow());
+    }
 }
 
 TEST(AlbumTable, RemovingTheLastAlbumLeavesABlankRow)

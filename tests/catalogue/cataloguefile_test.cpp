@@ -24,7 +24,7 @@ void addAlbum(AlbumTable& table, const Row& row)
 {
     const int n = table.liczbaalbumow() + 1;
     table.setRowCount(n + 1);
-    table.setRow(n, row);
+    table.setRow(n, viewOf(row));
     table.setLiczbaalbumow(n);
 }
 

@@ -25,7 +25,7 @@ Snapshot snapshot(const AlbumTable& table, const TUstawienia& settings)
 {
     Snapshot s;
     for (int r = 0; r < table.rowCount(); ++r)
-        s.rows.push_back(table.row(r));
+        s.rows.push_back(rowOf(table.row(r)));
     s.albums = table.liczbaalbumow();
     s.counters = countersOf(settings);
     return s;
@@ -81,7 +81,7 @@ std::vector<Case> cases()
          }},
         {"ZamienNastepny", three,
          [](AlbumTable& t, TUstawienia& s) {
-             Row after = t.row(3);
+             Row after = rowOf(t.row(3));
              SearchColumns columns{};
              columns.fill(true);
              replaceInRow(after, "Tytuł", "Utwór", columns);
@@ -171,7 +171,7 @@ TEST(UndoRedo, ChangesFindTheirRowsAfterASort)
     AlbumTable table;
     table.assignAlbums({album("00001", "C"), album("00002", "A"), album("00003", "B")});
     TUstawienia settings;
-    Row changed = table.row(1);
+    Row changed = rowOf(table.row(1));
     changed[ColumnTitle] = "Zmieniony";
     const TableChange edit = albumRewritten(table, 1, changed, {}, {});
     redoChange(table, settings, edit);

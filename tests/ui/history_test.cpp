@@ -46,7 +46,7 @@ protected:
     {
         std::vector<Row> all;
         for (int r = 0; r < form_.albumy.rowCount(); ++r)
-            all.push_back(form_.albumy.row(r));
+            all.push_back(rowOf(form_.albumy.row(r)));
         return all;
     }
 
@@ -64,7 +64,7 @@ protected:
     {
         std::vector<Row> filtered;
         for (int r = 1; r <= form_.przefiltrowane.liczbaalbumow(); ++r)
-            filtered.push_back(form_.przefiltrowane.row(r));
+            filtered.push_back(rowOf(form_.przefiltrowane.row(r)));
         return {rows(),
                 {form_.ustawienia.nastid, form_.ustawienia.nastidcd, form_.ustawienia.nastidmc},
                 filtered,
