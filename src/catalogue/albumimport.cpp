@@ -102,6 +102,11 @@ AlbumIntake::AlbumIntake(const AlbumTable& table, const TUstawienia& settings)
                                    FreeIdFinder(table, IdKindMc)}
 {}
 
+void AlbumIntake::expect(std::size_t albums)
+{
+    rows_.reserve(std::min(albums, static_cast<std::size_t>(kMostAlbums)));
+}
+
 bool AlbumIntake::add(int line, IncomingAlbum album)
 {
     switch (mediumOfText(album.medium)) {

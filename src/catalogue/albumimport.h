@@ -103,6 +103,10 @@ class AlbumIntake
 public:
     AlbumIntake(const AlbumTable& table, const TUstawienia& settings);
 
+    // Makes room for about this many albums (never more than a catalogue
+    // holds), so that the albums taken in are not moved again and again.
+    void expect(std::size_t albums);
+
     // Takes in the album of a line, or notes why it is skipped. False once
     // the catalogue can hold no more albums.
     bool add(int line, IncomingAlbum album);

@@ -315,6 +315,10 @@ ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std
     const std::string_view text = withoutByteOrderMark(bytes);
     CsvReader reader(text, options.separator);
     AlbumIntake intake(table, settings);
+    // A line per album, but never more room than a short album line (16
+    // bytes) could need, whatever a file of empty lines claims.
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    intake.expect(std::min(lines + 1, text.size() / 16));
     // The progress counts thousandths of the text.
     constexpr int kProgressSteps = 1000;
     if (progress)
