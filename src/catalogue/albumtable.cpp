@@ -31,11 +31,26 @@ int columnLimit(int column)
 
 namespace {
 
+// A row as the sort sees it: the first sixteen bytes of its cell,
+// big-endian so that integer order is byte order, the cell's length and the
+// row number.
 struct Key
 {
     std::uint64_t prefix;
+    std::uint64_t next;
+    std::uint32_t length;
     int row;
 };
+
+constexpr std::size_t kKeyBytes = 16;
+
+std::uint64_t bigEndian(std::string_view text, std::size_t from)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = from; i < from + 8; ++i)
+        value = (value << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return value;
+}
 
 // A stable sort of the keys by their prefixes, a byte at a time from the
 // last; bytes that all keys share are passed over.
@@ -396,24 +411,21 @@ std::vector<int> AlbumTable::sortByColumn(int column)
         sortAscending_ = true;
     }
 
-    // The rows are sorted as small keys: the first eight bytes of the cell,
-    // big-endian so that integer order is byte order, and the row number. Only
-    // keys with equal first bytes compare the whole texts. Each row is then
-    // moved once, so a sort costs little beyond its comparisons.
+    // The rows are sorted as small keys. Only keys with equal first sixteen
+    // bytes of texts longer than that compare the whole texts, so that the
+    // texts are seldom read in the new order. Each row is then moved once.
     std::vector<Key> keys;
     keys.reserve(rows_.size() - 1);
     for (int r = 1; r < rowCount(); ++r) {
         const std::string_view text = cell(column, r);
-        std::uint64_t prefix = 0;
-        for (std::size_t i = 0; i < 8; ++i)
-            prefix = (prefix << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-        keys.push_back({prefix, r});
+        keys.push_back(
+            {bigEndian(text, 0), bigEndian(text, 8), static_cast<std::uint32_t>(text.size()), r});
     }
-    // First by the eight bytes alone, with a stable radix sort (linear in
-    // the rows); then every run of equal first bytes is put in order by the
-    // whole texts, unless its texts are all the same (a performer with many
-    // albums), which keeps them as they are. A descending sort orders the
-    // complemented bytes, which keeps equal cells in their order too.
+    // First by the first eight bytes alone, with a stable radix sort
+    // (linear in the rows); then every run of equal first bytes is put in
+    // order by the rest, unless its texts are all the same (a performer with
+    // many albums), which keeps them as they are. A descending sort orders
+    // the complemented bytes, which keeps equal cells in their order too.
     if (!sortAscending_) {
         for (Key& key : keys)
             key.prefix = ~key.prefix;
@@ -423,18 +435,27 @@ std::vector<int> AlbumTable::sortByColumn(int column)
         for (Key& key : keys)
             key.prefix = ~key.prefix;
     }
-    // string_view compares its bytes as unsigned char.
+    // Texts that fit the key and agree in it differ only by their length,
+    // the shorter being the start of the longer. string_view compares its
+    // bytes as unsigned char.
+    const auto ascending = [&](const Key& a, const Key& b) {
+        if (a.next != b.next)
+            return a.next < b.next;
+        if (a.length <= kKeyBytes && b.length <= kKeyBytes)
+            return a.length < b.length;
+        return cell(column, a.row) < cell(column, b.row);
+    };
     const auto byText = [&](const Key& a, const Key& b) {
-        const std::string_view x = cell(column, a.row);
-        const std::string_view y = cell(column, b.row);
-        return sortAscending_ ? x < y : y < x;
+        return sortAscending_ ? ascending(a, b) : ascending(b, a);
+    };
+    const auto same = [&](const Key& a, const Key& b) {
+        return a.next == b.next && a.length == b.length &&
+               (a.length <= kKeyBytes || cell(column, a.row) == cell(column, b.row));
     };
     for (auto run = keys.begin(); run != keys.end();) {
         auto end =
             std::find_if(run, keys.end(), [&](const Key& k) { return k.prefix != run->prefix; });
-        const std::string_view first = cell(column, run->row);
-        const bool allSame =
-            std::all_of(run + 1, end, [&](const Key& k) { return cell(column, k.row) == first; });
+        const bool allSame = std::all_of(run + 1, end, [&](const Key& k) { return same(*run, k); });
         if (!allSame)
             std::stable_sort(run, end, byText);
         run = end;

@@ -1,5 +1,6 @@
 #include "albumtable.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace alborx {
@@ -142,6 +143,40 @@ TEST(AlbumTableSort, EqualCellsKeepTheirOrderInBothDirections)
     EXPECT_EQ(column(table, ColumnMcId), std::vector<std::string>({"2", "4", "1", "3", "5"}));
     table.sortByColumn(ColumnGenre);
     EXPECT_EQ(column(table, ColumnMcId), std::vector<std::string>({"1", "3", "5", "2", "4"}));
+}
+
+// The sort reads the texts through keys of their first bytes and lengths:
+// texts that agree in the first 8 or 16 bytes, end there, hold NUL bytes or
+// go on past them must come out as a stable sort of the texts would give.
+TEST(AlbumTableSort, AgreesWithAStableSortOfTheTexts)
+{
+    std::vector<std::string> texts;
+    const std::string stem = "Kwartet Slaski ";
+    for (int i = 0; i < 600; ++i) {
+        std::string text = stem.substr(0, static_cast<std::size_t>(i * 7 % 17));
+        if (i % 3 == 0)
+            text += std::string(1, '\0');
+        if (i % 5 == 0)
+            text += static_cast<char>('a' + i % 4);
+        if (i % 7 == 0)
+            text += "\xB9";
+        texts.push_back(text);
+    }
+    AlbumTable table = tableWithColumn(ColumnTitle, texts);
+    for (const bool ascending : {true, false}) {
+        std::vector<std::pair<std::string, int>> expected;
+        for (int r = 1; r < table.rowCount(); ++r)
+            expected.emplace_back(table.cell(ColumnTitle, r), r);
+        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+            return ascending ? a.first < b.first : b.first < a.first;
+        });
+        const std::vector<int> moved = table.sortByColumn(ColumnTitle);
+        ASSERT_EQ(table.sortAscending(), ascending);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(table.cell(ColumnTitle, static_cast<int>(i) + 1), expected[i].first) << i;
+            EXPECT_EQ(moved[static_cast<std::size_t>(expected[i].second)], static_cast<int>(i) + 1);
+        }
+    }
 }
 
 TEST(AlbumTableSort, ReportsWhereEveryRowMoved)
