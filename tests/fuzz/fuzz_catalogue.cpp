@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   table.cell(ColumnGenre, r).size() <= 30,
               "a text longer than its field");
         for (int c : {ColumnCdKind, ColumnMcKind}) {
-            const std::string& kind = table.cell(c, r);
+            const std::string_view kind = table.cell(c, r);
             check(kind == "-" || kind == "O" || kind == "P" || kind == "K" || kind == "M",
                   "a copy kind that is no letter of the vocabulary");
         }

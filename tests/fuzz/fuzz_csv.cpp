@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   !obetnijspacje(table.cell(ColumnTitle, r)).empty(),
               "an album with neither performer nor title");
         for (int c : {ColumnCdKind, ColumnMcKind}) {
-            const std::string& kind = table.cell(c, r);
+            const std::string_view kind = table.cell(c, r);
             check(kind == "-" || kind == "O" || kind == "P" || kind == "K" || kind == "M",
                   "a copy kind that is no letter of the vocabulary");
         }
