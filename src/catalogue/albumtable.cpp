@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
-#include <unordered_map>
+#include <optional>
 #include <unordered_set>
 #include <utility>
 
@@ -74,6 +74,56 @@ void sortByPrefix(std::vector<Key>& keys)
         keys.swap(sorted);
     }
 }
+
+// A map from keys to numbers made once for a lookup of many keys: open
+// addressing in one array, so that no key costs an allocation of its own
+// and a lookup touches one or two neighbouring slots. The first number
+// given for a key stays.
+class KeyIndex
+{
+public:
+    explicit KeyIndex(const std::vector<RowKey>& keys)
+    {
+        std::size_t size = 16;
+        while (size < keys.size() * 2)
+            size *= 2;
+        slots_.assign(size, Slot{});
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            Slot& slot = slots_[slotOf(keys[i])];
+            if (!slot.used)
+                slot = {keys[i], i, true};
+        }
+    }
+
+    // The number given for a key, if it was given.
+    std::optional<std::size_t> find(RowKey key) const
+    {
+        const Slot& slot = slots_[slotOf(key)];
+        return slot.used ? std::optional<std::size_t>(slot.index) : std::nullopt;
+    }
+
+private:
+    struct Slot
+    {
+        RowKey key = 0;
+        std::size_t index = 0;
+        bool used = false;
+    };
+
+    // The slot of a key, or the free one where it would go.
+    std::size_t slotOf(RowKey key) const
+    {
+        const std::size_t mask = slots_.size() - 1;
+        // Keys are handed out one after another; a multiplicative hash
+        // spreads them over the table.
+        std::size_t at = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull) >> 20 & mask;
+        while (slots_[at].used && slots_[at].key != key)
+            at = (at + 1) & mask;
+        return at;
+    }
+
+    std::vector<Slot> slots_;
+};
 
 } // namespace
 
@@ -312,19 +362,17 @@ void AlbumTable::assignRowsOf(const AlbumTable& source, const std::vector<int>& 
 
 std::vector<int> AlbumTable::rowsOfKeys(const std::vector<RowKey>& keys) const
 {
-    std::unordered_map<RowKey, int> where;
-    where.reserve(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        where.emplace(keys[i], 0);
+    const KeyIndex wanted(keys);
+    std::vector<int> rowOfFirst(keys.size(), 0);
     for (int r = 1; r <= liczbaalbumow_ && r < rowCount(); ++r) {
-        const auto found = where.find(keys_[static_cast<std::size_t>(r)]);
-        if (found != where.end())
-            found->second = r;
+        if (const auto at = wanted.find(keys_[static_cast<std::size_t>(r)]))
+            rowOfFirst[*at] = r;
     }
+    // A key asked for twice has the row of its first asking.
     std::vector<int> rows;
     rows.reserve(keys.size());
-    for (RowKey key : keys)
-        rows.push_back(where[key]);
+    for (const RowKey key : keys)
+        rows.push_back(rowOfFirst[*wanted.find(key)]);
     return rows;
 }
 
@@ -337,16 +385,13 @@ int AlbumTable::removeAlbumsByKey(const std::vector<RowKey>& keys)
 
 std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
 {
-    std::unordered_map<RowKey, std::size_t> gone;
-    gone.reserve(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        gone.emplace(keys[i], i);
+    const KeyIndex gone(keys);
     std::vector<Row> taken(keys.size());
     const int albums = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
     std::size_t kept = 1;
     for (std::size_t r = 1; r <= static_cast<std::size_t>(albums); ++r) {
-        if (const auto found = gone.find(keys_[r]); found != gone.end()) {
-            taken[found->second] = rowOf(row(static_cast<int>(r)));
+        if (const auto found = gone.find(keys_[r])) {
+            taken[*found] = rowOf(row(static_cast<int>(r)));
             forget(rows_[r]);
             continue;
         }
