@@ -51,13 +51,14 @@ TEST(AlbumTable, CellsKeepTheirTextsThroughChurn)
     std::vector<Row> expected;
     for (int i = 0; i < 300; ++i)
         expected.push_back({std::to_string(i), std::string(35, 'a' + i % 26),
-                            "t" + std::to_string(i), "", "O", "-", "", std::string(2000, 'x')});
+                            std::string("t").append(std::to_string(i)), "", "O", "-", "",
+                            std::string(2000, 'x')});
     table.assignAlbums(expected);
     const std::string huge(3 << 20, 'h'); // longer than a block
     for (int round = 0; round < 400; ++round) {
         const int row = round % 300 + 1;
         Row changed = expected[static_cast<std::size_t>(row - 1)];
-        changed[ColumnTitle] = "round " + std::to_string(round);
+        changed[ColumnTitle] = std::string("round ").append(std::to_string(round));
         changed[ColumnGenre] = round % 97 == 0 ? huge : std::string(round % 50, 'g');
         if (round % 3 == 0) {
             table.setRow(row, viewOf(changed));
