@@ -320,22 +320,6 @@ void AlbumTable::assignAlbums(std::vector<Row> albums)
     renewKeys();
 }
 
-void AlbumTable::assignAlbums(std::vector<KeyedRow> albums)
-{
-    std::vector<Row> rows;
-    rows.reserve(albums.size());
-    RowKey highest = 0;
-    for (KeyedRow& album : albums) {
-        rows.push_back(std::move(album.row));
-        highest = std::max(highest, album.key);
-    }
-    // Keys of this table's own rows never meet the ones taken over.
-    nextKey_ = std::max(nextKey_, highest + 1);
-    assignAlbums(std::move(rows));
-    for (std::size_t i = 0; i < albums.size(); ++i)
-        keys_[i + 1] = albums[i].key;
-}
-
 void AlbumTable::assignRowsOf(const AlbumTable& source, const std::vector<int>& rows)
 {
     const Row header = rowOf(row(0));
@@ -379,19 +363,26 @@ std::vector<int> AlbumTable::rowsOfKeys(const std::vector<RowKey>& keys) const
 int AlbumTable::removeAlbumsByKey(const std::vector<RowKey>& keys)
 {
     const int before = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
-    takeAlbumsByKey(keys);
+    dropAlbumsByKey(keys, nullptr);
     return before - liczbaalbumow_;
 }
 
 std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
 {
-    const KeyIndex gone(keys);
     std::vector<Row> taken(keys.size());
+    dropAlbumsByKey(keys, &taken);
+    return taken;
+}
+
+void AlbumTable::dropAlbumsByKey(const std::vector<RowKey>& keys, std::vector<Row>* taken)
+{
+    const KeyIndex gone(keys);
     const int albums = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
     std::size_t kept = 1;
     for (std::size_t r = 1; r <= static_cast<std::size_t>(albums); ++r) {
         if (const auto found = gone.find(keys_[r])) {
-            taken[*found] = rowOf(row(static_cast<int>(r)));
+            if (taken != nullptr)
+                (*taken)[*found] = rowOf(row(static_cast<int>(r)));
             forget(rows_[r]);
             continue;
         }
@@ -411,7 +402,6 @@ std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
         keys_.push_back(newKey());
     }
     compactIfWasteful();
-    return taken;
 }
 
 void AlbumTable::insertAlbums(int position, const std::vector<KeyedRow>& albums)

@@ -115,9 +115,6 @@ public:
 
     // Replaces every album with the given rows, in order.
     void assignAlbums(std::vector<Row> albums);
-    // The same with rows that keep the keys they have in another table, as
-    // the filtered list keeps the keys of the catalogue's albums.
-    void assignAlbums(std::vector<KeyedRow> albums);
 
     int sortColumn() const { return sortColumn_; }
     bool sortAscending() const { return sortAscending_; }
@@ -186,6 +183,9 @@ private:
     void forget(const StoredRow& row);
     // Writes the texts anew when more than half of them are no longer used.
     void compactIfWasteful();
+    // Takes the album rows of these keys out, handing their texts to taken
+    // (in the order of keys) when it is given.
+    void dropAlbumsByKey(const std::vector<RowKey>& keys, std::vector<Row>* taken);
 
     TextBlocks texts_;
     // Bytes of texts no cell uses any more.

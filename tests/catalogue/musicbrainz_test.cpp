@@ -128,7 +128,7 @@ TEST(MusicBrainzFill, MediaOfTheRelease)
                    {"Hybrid SACD", FormatKind::Cd},
                    {"CD-R", FormatKind::Cd},
                    {"SHM-CD", FormatKind::Cd},
-                   {"Blu-spec CD", FormatKind::Cd},
+                   {"Copy Control CD", FormatKind::Cd},
                    {"8cm CD", FormatKind::Cd},
                    {"Cassette", FormatKind::Cassette},
                    {"Microcassette", FormatKind::Cassette},

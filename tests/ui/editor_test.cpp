@@ -202,9 +202,7 @@ TEST_F(Editor, RemovalWhileBoundThroughTheFilteredList)
     open(
         {albumRow("00001", "A", "T1"), albumRow("00002", "B", "T2"), albumRow("00003", "C", "T3")});
     // The filtered list shows albums 2 and 3; the editor is bound to 2 there.
-    form_.przefiltrowane.assignAlbums(
-        std::vector<KeyedRow>{{form_.albumy.rowKey(2), rowOf(form_.albumy.row(2))},
-                              {form_.albumy.rowKey(3), rowOf(form_.albumy.row(3))}});
+    form_.przefiltrowane.assignRowsOf(form_.albumy, {2, 3});
     form_.listafiltrModel->reload();
     form_.listacdSelectCell(2);
     form_.binding.wierszfiltru = 1;
@@ -225,9 +223,7 @@ TEST_F(Editor, RemovalWhileBoundThroughTheFilteredList)
 TEST_F(Editor, PoprawKeepsTheFilteredRowInStep)
 {
     open({albumRow("00001", "A", "T1"), albumRow("00002", "B", "T2")});
-    form_.przefiltrowane.assignAlbums(
-        std::vector<KeyedRow>{{form_.albumy.rowKey(2), rowOf(form_.albumy.row(2))},
-                              {form_.albumy.rowKey(1), rowOf(form_.albumy.row(1))}});
+    form_.przefiltrowane.assignRowsOf(form_.albumy, {2, 1});
     form_.listafiltrModel->reload();
     form_.listacdSelectCell(2);
     form_.binding.wierszfiltru = 1;
