@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <unordered_set>
 #include <utility>
 
@@ -52,26 +54,56 @@ std::uint64_t bigEndian(std::string_view text, std::size_t from)
     return value;
 }
 
-// A stable sort of the keys by their prefixes, a byte at a time from the
-// last; bytes that all keys share are passed over.
-void sortByPrefix(std::vector<Key>& keys)
+// A stable sort of the keys by their prefixes, the most significant byte
+// first: the keys are dealt into a bucket per value of the first byte in
+// which they differ, and each bucket is then sorted alone by the bytes after
+// it. After a pass or two a bucket fits the processor's caches, so a large
+// table is not walked over again for every byte. A few keys are put in order
+// by insertion; keys already in order are left as they are.
+//
+// The keys are in from; other is as long, and the sorted keys end up in
+// other when intoOther is set, else in from. Each level deals the keys from
+// one to the other, so that none is copied back.
+void sortByPrefix(std::span<Key> from, std::span<Key> other, bool intoOther)
 {
-    std::array<std::array<std::size_t, 256>, 8> counts{};
-    for (const Key& key : keys) {
-        for (std::size_t b = 0; b < 8; ++b)
-            ++counts[b][(key.prefix >> (8 * b)) & 0xFF];
+    constexpr std::size_t kFewKeys = 32;
+    const auto done = [&] {
+        if (intoOther)
+            std::copy(from.begin(), from.end(), other.begin());
+    };
+    if (from.size() <= kFewKeys) {
+        for (std::size_t i = 1; i < from.size(); ++i) {
+            const Key key = from[i];
+            std::size_t j = i;
+            for (; j > 0 && from[j - 1].prefix > key.prefix; --j)
+                from[j] = from[j - 1];
+            from[j] = key;
+        }
+        return done();
     }
-    std::vector<Key> sorted(keys.size());
-    for (std::size_t b = 0; b < 8; ++b) {
-        std::array<std::size_t, 256>& count = counts[b];
-        if (std::find(count.begin(), count.end(), keys.size()) != count.end())
-            continue;
-        std::size_t start = 0;
-        for (std::size_t& c : count)
-            start += std::exchange(c, start);
-        for (const Key& key : keys)
-            sorted[count[(key.prefix >> (8 * b)) & 0xFF]++] = key;
-        keys.swap(sorted);
+    std::uint64_t differing = 0;
+    bool inOrder = true;
+    for (std::size_t i = 1; i < from.size(); ++i) {
+        differing |= from[i].prefix ^ from[0].prefix;
+        inOrder &= from[i - 1].prefix <= from[i].prefix;
+    }
+    if (inOrder)
+        return done();
+    const int shift = (63 - std::countl_zero(differing)) / 8 * 8;
+    std::array<std::size_t, 256> count{};
+    for (const Key& key : from)
+        ++count[(key.prefix >> shift) & 0xFF];
+    std::array<std::size_t, 256> start;
+    std::size_t next = 0;
+    for (std::size_t b = 0; b < 256; ++b)
+        start[b] = std::exchange(next, next + count[b]);
+    std::array<std::size_t, 256> place = start;
+    for (const Key& key : from)
+        other[place[(key.prefix >> shift) & 0xFF]++] = key;
+    for (std::size_t b = 0; b < 256; ++b) {
+        if (count[b] > 0)
+            sortByPrefix(other.subspan(start[b], count[b]), from.subspan(start[b], count[b]),
+                         !intoOther);
     }
 }
 
@@ -465,7 +497,8 @@ std::vector<int> AlbumTable::sortByColumn(int column)
         for (Key& key : keys)
             key.prefix = ~key.prefix;
     }
-    sortByPrefix(keys);
+    std::vector<Key> buffer(keys.size());
+    sortByPrefix(keys, buffer, false);
     if (!sortAscending_) {
         for (Key& key : keys)
             key.prefix = ~key.prefix;

@@ -151,7 +151,9 @@ TEST(AlbumTableSort, EqualCellsKeepTheirOrderInBothDirections)
 // go on past them must come out as a stable sort of the texts would give.
 TEST(AlbumTableSort, AgreesWithAStableSortOfTheTexts)
 {
-    std::vector<std::string> texts;
+    // Prefixes of one text with bytes that sort low and high; and many
+    // texts over few letters, which the sort deals out over several bytes.
+    std::vector<std::string> prefixes;
     const std::string stem = "Kwartet Slaski ";
     for (int i = 0; i < 600; ++i) {
         std::string text = stem.substr(0, static_cast<std::size_t>(i * 7 % 17));
@@ -161,21 +163,35 @@ TEST(AlbumTableSort, AgreesWithAStableSortOfTheTexts)
             text += static_cast<char>('a' + i % 4);
         if (i % 7 == 0)
             text += "\xB9";
-        texts.push_back(text);
+        prefixes.push_back(text);
     }
-    AlbumTable table = tableWithColumn(ColumnTitle, texts);
-    for (const bool ascending : {true, false}) {
-        std::vector<std::pair<std::string, int>> expected;
-        for (int r = 1; r < table.rowCount(); ++r)
-            expected.emplace_back(table.cell(ColumnTitle, r), r);
-        std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
-            return ascending ? a.first < b.first : b.first < a.first;
-        });
-        const std::vector<int> moved = table.sortByColumn(ColumnTitle);
-        ASSERT_EQ(table.sortAscending(), ascending);
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(table.cell(ColumnTitle, static_cast<int>(i) + 1), expected[i].first) << i;
-            EXPECT_EQ(moved[static_cast<std::size_t>(expected[i].second)], static_cast<int>(i) + 1);
+    std::vector<std::string> fewLetters;
+    unsigned state = 12345;
+    for (int i = 0; i < 5000; ++i) {
+        std::string text;
+        for (int length = static_cast<int>(state % 11); length > 0; --length) {
+            state = state * 1103515245u + 12345u;
+            text += "abc\xB9"[state >> 16 & 3];
+        }
+        state = state * 1103515245u + 12345u;
+        fewLetters.push_back(text);
+    }
+    for (const std::vector<std::string>* texts : {&prefixes, &fewLetters}) {
+        AlbumTable table = tableWithColumn(ColumnTitle, *texts);
+        for (const bool ascending : {true, false}) {
+            std::vector<std::pair<std::string, int>> expected;
+            for (int r = 1; r < table.rowCount(); ++r)
+                expected.emplace_back(table.cell(ColumnTitle, r), r);
+            std::stable_sort(expected.begin(), expected.end(), [&](const auto& a, const auto& b) {
+                return ascending ? a.first < b.first : b.first < a.first;
+            });
+            const std::vector<int> moved = table.sortByColumn(ColumnTitle);
+            ASSERT_EQ(table.sortAscending(), ascending);
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                ASSERT_EQ(table.cell(ColumnTitle, static_cast<int>(i) + 1), expected[i].first) << i;
+                ASSERT_EQ(moved[static_cast<std::size_t>(expected[i].second)],
+                          static_cast<int>(i) + 1);
+            }
         }
     }
 }
