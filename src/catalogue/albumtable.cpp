@@ -108,9 +108,9 @@ void sortByPrefix(std::span<Key> from, std::span<Key> other, bool intoOther)
 }
 
 // A map from keys to numbers made once for a lookup of many keys: open
-// addressing in one array, so that no key costs an allocation of its own
-// and a lookup touches one or two neighbouring slots. The first number
-// given for a key stays.
+// addressing in one array of eight-byte slots, so that no key costs an
+// allocation of its own and a lookup touches one or two neighbouring slots.
+// The first number given for a key stays.
 class KeyIndex
 {
 public:
@@ -122,8 +122,8 @@ public:
         slots_.assign(size, Slot{});
         for (std::size_t i = 0; i < keys.size(); ++i) {
             Slot& slot = slots_[slotOf(keys[i])];
-            if (!slot.used)
-                slot = {keys[i], i, true};
+            if (slot.index == kFree)
+                slot = {keys[i], static_cast<std::uint32_t>(i)};
         }
     }
 
@@ -131,15 +131,16 @@ public:
     std::optional<std::size_t> find(RowKey key) const
     {
         const Slot& slot = slots_[slotOf(key)];
-        return slot.used ? std::optional<std::size_t>(slot.index) : std::nullopt;
+        return slot.index != kFree ? std::optional<std::size_t>(slot.index) : std::nullopt;
     }
 
 private:
+    static constexpr std::uint32_t kFree = UINT32_MAX;
+
     struct Slot
     {
         RowKey key = 0;
-        std::size_t index = 0;
-        bool used = false;
+        std::uint32_t index = kFree;
     };
 
     // The slot of a key, or the free one where it would go.
@@ -149,7 +150,7 @@ private:
         // Keys are handed out one after another; a multiplicative hash
         // spreads them over the table.
         std::size_t at = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull) >> 20 & mask;
-        while (slots_[at].used && slots_[at].key != key)
+        while (slots_[at].index != kFree && slots_[at].key != key)
             at = (at + 1) & mask;
         return at;
     }
