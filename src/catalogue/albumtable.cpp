@@ -179,12 +179,17 @@ Row rowOf(const RowView& view)
 std::uint32_t AlbumTable::TextBlocks::add(std::string_view text)
 {
     constexpr std::size_t kBlockBytes = std::size_t{1} << kBlockBits;
+    constexpr std::size_t kFirstBlockBytes = 4096;
     if (text.empty())
         return 0;
-    // A text longer than a block gets a block of its own.
-    if (blocks_.empty() || blocks_.back().size() + text.size() > kBlockBytes) {
+    // A block is filled up to what it was given, each new one twice the last
+    // up to the largest; a text longer than that gets a block of its own.
+    if (blocks_.empty() ||
+        blocks_.back().size() + text.size() > std::min(blocks_.back().capacity(), kBlockBytes)) {
+        const std::size_t last = blocks_.empty() ? 0 : blocks_.back().capacity();
         blocks_.emplace_back();
-        blocks_.back().reserve(std::max(kBlockBytes, text.size()));
+        blocks_.back().reserve(
+            std::max(text.size(), std::clamp(2 * last, kFirstBlockBytes, kBlockBytes)));
     }
     std::vector<char>& block = blocks_.back();
     const std::size_t offset = block.size();
@@ -198,32 +203,51 @@ AlbumTable::AlbumTable()
     clear();
 }
 
-AlbumTable::StoredRow AlbumTable::store(const RowView& cells)
+void AlbumTable::storeRow(std::size_t row, const RowView& cells)
 {
-    StoredRow stored;
     for (std::size_t c = 0; c < kColumnCount; ++c) {
-        stored.at[c] = texts_.add(cells[c]);
-        stored.size[c] = static_cast<std::uint32_t>(cells[c].size());
+        CellText& text = columns_[c].cells[row];
+        unused_ += text.size;
+        text = {columns_[c].texts.add(cells[c]), static_cast<std::uint32_t>(cells[c].size())};
     }
-    return stored;
 }
 
-void AlbumTable::forget(const StoredRow& row)
+void AlbumTable::appendStoredRow(const RowView& cells)
 {
-    for (const std::uint32_t size : row.size)
-        unused_ += size;
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        columns_[c].cells.push_back(
+            {columns_[c].texts.add(cells[c]), static_cast<std::uint32_t>(cells[c].size())});
+    }
+}
+
+void AlbumTable::forgetRowsFrom(std::size_t first)
+{
+    for (ColumnCells& column : columns_) {
+        for (std::size_t r = first; r < column.cells.size(); ++r)
+            unused_ += column.cells[r].size;
+    }
+}
+
+void AlbumTable::resizeRows(std::size_t count)
+{
+    forgetRowsFrom(count);
+    for (ColumnCells& column : columns_)
+        column.cells.resize(count);
 }
 
 void AlbumTable::compactIfWasteful()
 {
-    if (unused_ <= std::max<std::size_t>(texts_.bytes() / 2, 1u << 16))
+    std::size_t bytes = 0;
+    for (const ColumnCells& column : columns_)
+        bytes += column.texts.bytes();
+    if (unused_ <= std::max<std::size_t>(bytes / 2, 1u << 16))
         return;
-    TextBlocks texts;
-    for (StoredRow& stored : rows_) {
-        for (std::size_t c = 0; c < stored.at.size(); ++c)
-            stored.at[c] = texts.add(texts_.view(stored.at[c], stored.size[c]));
+    for (ColumnCells& column : columns_) {
+        TextBlocks texts;
+        for (CellText& text : column.cells)
+            text.at = texts.add(column.texts.view(text.at, text.size));
+        column.texts = std::move(texts);
     }
-    texts_ = std::move(texts);
     unused_ = 0;
 }
 
@@ -237,12 +261,9 @@ RowView AlbumTable::row(int index) const
 
 void AlbumTable::setRowCount(int count)
 {
-    const auto rows = static_cast<std::size_t>(std::max(count, 2));
-    for (std::size_t r = rows; r < rows_.size(); ++r)
-        forget(rows_[r]);
-    rows_.resize(rows);
-    const std::size_t kept = std::min(keys_.size(), rows_.size());
-    keys_.resize(rows_.size());
+    resizeRows(static_cast<std::size_t>(std::max(count, 2)));
+    const std::size_t kept = std::min(keys_.size(), static_cast<std::size_t>(rowCount()));
+    keys_.resize(static_cast<std::size_t>(rowCount()));
     for (std::size_t r = kept; r < keys_.size(); ++r)
         keys_[r] = newKey();
     compactIfWasteful();
@@ -250,7 +271,7 @@ void AlbumTable::setRowCount(int count)
 
 void AlbumTable::appendRow()
 {
-    rows_.emplace_back();
+    resizeRows(static_cast<std::size_t>(rowCount()) + 1);
     keys_.push_back(newKey());
 }
 
@@ -258,20 +279,19 @@ void AlbumTable::appendAlbum(const RowView& cells)
 {
     const auto albums =
         static_cast<std::size_t>(std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1));
-    if (rows_.size() > albums + 1) {
-        for (std::size_t r = albums + 1; r < rows_.size(); ++r)
-            forget(rows_[r]);
-        rows_.resize(albums + 1);
+    if (static_cast<std::size_t>(rowCount()) > albums + 1) {
+        resizeRows(albums + 1);
         keys_.resize(albums + 1);
     }
-    rows_.push_back(store(cells));
+    appendStoredRow(cells);
     keys_.push_back(newKey());
     liczbaalbumow_ = static_cast<std::int32_t>(albums + 1);
 }
 
 void AlbumTable::reserveAlbums(std::size_t count)
 {
-    rows_.reserve(count + 1);
+    for (ColumnCells& column : columns_)
+        column.cells.reserve(count + 1);
     keys_.reserve(count + 1);
 }
 
@@ -291,12 +311,15 @@ void AlbumTable::removeRow(int row)
 {
     if (row < 1 || row >= rowCount())
         return;
-    forget(rows_[static_cast<std::size_t>(row)]);
+    const auto r = static_cast<std::size_t>(row);
     if (rowCount() <= 2) {
-        rows_[1] = StoredRow{};
-        keys_[1] = newKey();
+        storeRow(r, RowView{});
+        keys_[r] = newKey();
     } else {
-        rows_.erase(rows_.begin() + row);
+        for (ColumnCells& column : columns_) {
+            unused_ += column.cells[r].size;
+            column.cells.erase(column.cells.begin() + row);
+        }
         keys_.erase(keys_.begin() + row);
     }
     compactIfWasteful();
@@ -304,35 +327,32 @@ void AlbumTable::removeRow(int row)
 
 void AlbumTable::setCell(int column, int row, std::string_view text)
 {
-    StoredRow& stored = rows_[static_cast<std::size_t>(row)];
-    const auto c = static_cast<std::size_t>(column);
-    unused_ += stored.size[c];
-    stored.at[c] = texts_.add(text);
-    stored.size[c] = static_cast<std::uint32_t>(text.size());
+    ColumnCells& cells = columns_[static_cast<std::size_t>(column)];
+    CellText& stored = cells.cells[static_cast<std::size_t>(row)];
+    unused_ += stored.size;
+    stored = {cells.texts.add(text), static_cast<std::uint32_t>(text.size())};
     compactIfWasteful();
 }
 
 void AlbumTable::setRow(int index, const RowView& row)
 {
-    StoredRow& stored = rows_[static_cast<std::size_t>(index)];
-    forget(stored);
-    stored = store(row);
+    storeRow(static_cast<std::size_t>(index), row);
     compactIfWasteful();
 }
 
 void AlbumTable::clear()
 {
-    texts_ = TextBlocks();
+    columns_ = {};
     unused_ = 0;
-    rows_.assign(2, StoredRow{});
-    rows_[0] = store(viewOf(headerRow()));
+    appendStoredRow(viewOf(headerRow()));
+    appendStoredRow(RowView{});
     liczbaalbumow_ = 0;
     renewKeys();
 }
 
 void AlbumTable::renewKeys()
 {
-    keys_.resize(rows_.size());
+    keys_.resize(static_cast<std::size_t>(rowCount()));
     for (RowKey& key : keys_)
         key = newKey();
 }
@@ -340,15 +360,14 @@ void AlbumTable::renewKeys()
 void AlbumTable::assignAlbums(std::vector<Row> albums)
 {
     const Row header = rowOf(row(0));
-    texts_ = TextBlocks();
+    columns_ = {};
     unused_ = 0;
-    rows_.clear();
-    rows_.reserve(albums.size() + 1);
-    rows_.push_back(store(viewOf(header)));
+    reserveAlbums(albums.size());
+    appendStoredRow(viewOf(header));
     for (const Row& album : albums)
-        rows_.push_back(store(viewOf(album)));
-    if (rows_.size() < 2)
-        rows_.emplace_back();
+        appendStoredRow(viewOf(album));
+    if (albums.empty())
+        appendStoredRow(RowView{});
     liczbaalbumow_ = static_cast<std::int32_t>(albums.size());
     renewKeys();
 }
@@ -356,20 +375,18 @@ void AlbumTable::assignAlbums(std::vector<Row> albums)
 void AlbumTable::assignRowsOf(const AlbumTable& source, const std::vector<int>& rows)
 {
     const Row header = rowOf(row(0));
-    texts_ = TextBlocks();
+    columns_ = {};
     unused_ = 0;
-    rows_.clear();
     keys_.clear();
-    rows_.reserve(rows.size() + 1);
-    keys_.reserve(rows.size() + 1);
-    rows_.push_back(store(viewOf(header)));
+    reserveAlbums(rows.size());
+    appendStoredRow(viewOf(header));
     keys_.push_back(newKey());
     for (const int r : rows) {
-        rows_.push_back(store(source.row(r)));
+        appendStoredRow(source.row(r));
         keys_.push_back(source.rowKey(r));
     }
-    if (rows_.size() < 2) {
-        rows_.emplace_back();
+    if (rows.empty()) {
+        appendStoredRow(RowView{});
         keys_.push_back(newKey());
     }
     liczbaalbumow_ = static_cast<std::int32_t>(rows.size());
@@ -410,28 +427,37 @@ std::vector<Row> AlbumTable::takeAlbumsByKey(const std::vector<RowKey>& keys)
 void AlbumTable::dropAlbumsByKey(const std::vector<RowKey>& keys, std::vector<Row>* taken)
 {
     const KeyIndex gone(keys);
-    const int albums = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
-    std::size_t kept = 1;
-    for (std::size_t r = 1; r <= static_cast<std::size_t>(albums); ++r) {
+    const auto albums =
+        static_cast<std::size_t>(std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1));
+    // Which rows stay, and where the rows taken out go.
+    std::vector<bool> stays(albums + 1, true);
+    for (std::size_t r = 1; r <= albums; ++r) {
         if (const auto found = gone.find(keys_[r])) {
             if (taken != nullptr)
                 (*taken)[*found] = rowOf(row(static_cast<int>(r)));
-            forget(rows_[r]);
-            continue;
+            stays[r] = false;
         }
-        if (kept != r) {
-            rows_[kept] = rows_[r];
-            keys_[kept] = keys_[r];
-        }
-        ++kept;
     }
-    for (std::size_t r = static_cast<std::size_t>(albums) + 1; r < rows_.size(); ++r)
-        forget(rows_[r]);
-    rows_.resize(kept);
+    std::size_t kept = 1;
+    for (std::size_t r = 1; r <= albums; ++r) {
+        if (stays[r])
+            keys_[kept++] = keys_[r];
+    }
     keys_.resize(kept);
+    forgetRowsFrom(albums + 1);
+    for (ColumnCells& column : columns_) {
+        std::size_t to = 1;
+        for (std::size_t r = 1; r <= albums; ++r) {
+            if (stays[r])
+                column.cells[to++] = column.cells[r];
+            else
+                unused_ += column.cells[r].size;
+        }
+        column.cells.resize(kept);
+    }
     liczbaalbumow_ = static_cast<std::int32_t>(kept - 1);
-    if (rows_.size() < 2) {
-        rows_.emplace_back();
+    if (rowCount() < 2) {
+        appendStoredRow(RowView{});
         keys_.push_back(newKey());
     }
     compactIfWasteful();
@@ -443,20 +469,19 @@ void AlbumTable::insertAlbums(int position, const std::vector<KeyedRow>& albums)
         return;
     const int count = std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1);
     // The blank row of an empty catalogue is no album.
-    for (std::size_t r = static_cast<std::size_t>(count) + 1; r < rows_.size(); ++r)
-        forget(rows_[r]);
-    rows_.resize(static_cast<std::size_t>(count) + 1);
-    keys_.resize(rows_.size());
+    resizeRows(static_cast<std::size_t>(count) + 1);
+    keys_.resize(static_cast<std::size_t>(count) + 1);
     if (position < 1 || position > count + 1)
         position = count + 1;
     const auto at = static_cast<std::size_t>(position);
-    rows_.insert(rows_.begin() + position, albums.size(), StoredRow{});
+    for (ColumnCells& column : columns_)
+        column.cells.insert(column.cells.begin() + position, albums.size(), CellText{});
     keys_.insert(keys_.begin() + position, albums.size(), RowKey{});
     for (std::size_t i = 0; i < albums.size(); ++i) {
-        rows_[at + i] = store(viewOf(albums[i].row));
+        storeRow(at + i, viewOf(albums[i].row));
         keys_[at + i] = albums[i].key;
     }
-    liczbaalbumow_ = static_cast<std::int32_t>(rows_.size() - 1);
+    liczbaalbumow_ = static_cast<std::int32_t>(rowCount() - 1);
     compactIfWasteful();
 }
 
@@ -481,9 +506,9 @@ std::vector<int> AlbumTable::sortByColumn(int column)
 
     // The rows are sorted as small keys. Only keys with equal first sixteen
     // bytes of texts longer than that compare the whole texts, so that the
-    // texts are seldom read in the new order. Each row is then moved once.
+    // texts are seldom read in the new order. Each cell is then moved once.
     std::vector<Key> keys;
-    keys.reserve(rows_.size() - 1);
+    keys.reserve(keys_.size() - 1);
     for (int r = 1; r < rowCount(); ++r) {
         const std::string_view text = cell(column, r);
         keys.push_back(
@@ -534,15 +559,18 @@ std::vector<int> AlbumTable::sortByColumn(int column)
     for (const Key& key : keys)
         order.push_back(key.row);
 
-    std::vector<StoredRow> sorted;
-    sorted.reserve(rows_.size());
-    sorted.push_back(rows_[0]);
-    std::vector<int> newIndex(rows_.size(), 0);
-    for (int oldRow : order) {
-        newIndex[static_cast<std::size_t>(oldRow)] = static_cast<int>(sorted.size());
-        sorted.push_back(rows_[static_cast<std::size_t>(oldRow)]);
+    std::vector<int> newIndex(keys_.size(), 0);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        newIndex[static_cast<std::size_t>(order[i])] = static_cast<int>(i) + 1;
+    // A column at a time, so that the cells read at random lie close.
+    for (ColumnCells& cells : columns_) {
+        std::vector<CellText> sorted;
+        sorted.reserve(cells.cells.size());
+        sorted.push_back(cells.cells[0]);
+        for (const int oldRow : order)
+            sorted.push_back(cells.cells[static_cast<std::size_t>(oldRow)]);
+        cells.cells = std::move(sorted);
     }
-    rows_ = std::move(sorted);
     std::vector<RowKey> movedKeys(keys_.size());
     for (std::size_t r = 0; r < keys_.size(); ++r)
         movedKeys[static_cast<std::size_t>(newIndex[r])] = keys_[r];

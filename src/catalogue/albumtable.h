@@ -75,7 +75,7 @@ class AlbumTable
 public:
     AlbumTable();
 
-    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int rowCount() const { return static_cast<int>(columns_[0].cells.size()); }
     // Sets the number of rows, header included; never fewer than two. New rows
     // are blank.
     void setRowCount(int count);
@@ -87,9 +87,9 @@ public:
     // A cell's text, read in place: valid until the table changes.
     std::string_view cell(int column, int row) const
     {
-        const StoredRow& stored = rows_[static_cast<std::size_t>(row)];
-        const auto c = static_cast<std::size_t>(column);
-        return texts_.view(stored.at[c], stored.size[c]);
+        const ColumnCells& cells = columns_[static_cast<std::size_t>(column)];
+        const CellText& text = cells.cells[static_cast<std::size_t>(row)];
+        return cells.texts.view(text.at, text.size);
     }
     void setCell(int column, int row, std::string_view text);
     RowView row(int index) const;
@@ -149,9 +149,10 @@ public:
     RowKey reserveKeys(std::size_t count) const;
 
 private:
-    // The texts of all cells, in blocks of up to 1 MiB, so that albums cost
-    // no allocation of their own; a cell is where its text starts (block
-    // number and offset in one number) and its length.
+    // Texts in blocks of up to 1 MiB, so that albums cost no allocation of
+    // their own; a text is where it starts (block number and offset in one
+    // number) and its length. Blocks grow from small ones, so that a small
+    // table stays small.
     class TextBlocks
     {
     public:
@@ -171,26 +172,38 @@ private:
         std::size_t bytes_ = 0;
     };
 
-    struct StoredRow
+    struct CellText
     {
-        std::array<std::uint32_t, kColumnCount> at{};
-        std::array<std::uint32_t, kColumnCount> size{};
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
+    };
+
+    // Each column is kept apart, its cells one after another and its texts
+    // in blocks of its own, so that work on one column (a sort, a genre
+    // renamed in every album) reads only that column's memory.
+    struct ColumnCells
+    {
+        std::vector<CellText> cells;
+        TextBlocks texts;
     };
 
     RowKey newKey() { return nextKey_++; }
     void renewKeys();
-    StoredRow store(const RowView& cells);
-    void forget(const StoredRow& row);
+    void storeRow(std::size_t row, const RowView& cells);
+    void appendStoredRow(const RowView& cells);
+    // Counts the texts of rows from first to the end as no longer used.
+    void forgetRowsFrom(std::size_t first);
+    // Drops or adds blank rows at the end.
+    void resizeRows(std::size_t count);
     // Writes the texts anew when more than half of them are no longer used.
     void compactIfWasteful();
     // Takes the album rows of these keys out, handing their texts to taken
     // (in the order of keys) when it is given.
     void dropAlbumsByKey(const std::vector<RowKey>& keys, std::vector<Row>* taken);
 
-    TextBlocks texts_;
+    std::array<ColumnCells, kColumnCount> columns_;
     // Bytes of texts no cell uses any more.
     std::size_t unused_ = 0;
-    std::vector<StoredRow> rows_;
     std::vector<RowKey> keys_;
     // Handing out keys changes no album, so a change can be prepared on a
     // table it may not touch yet.
