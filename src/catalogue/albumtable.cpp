@@ -1,12 +1,12 @@
 #include "albumtable.h"
 
+#include "keyindex.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <numeric>
-#include <optional>
 #include <span>
-#include <unordered_set>
 #include <utility>
 
 namespace alborx {
@@ -106,57 +106,6 @@ void sortByPrefix(std::span<Key> from, std::span<Key> other, bool intoOther)
                          !intoOther);
     }
 }
-
-// A map from keys to numbers made once for a lookup of many keys: open
-// addressing in one array of eight-byte slots, so that no key costs an
-// allocation of its own and a lookup touches one or two neighbouring slots.
-// The first number given for a key stays.
-class KeyIndex
-{
-public:
-    explicit KeyIndex(const std::vector<RowKey>& keys)
-    {
-        std::size_t size = 16;
-        while (size < keys.size() * 2)
-            size *= 2;
-        slots_.assign(size, Slot{});
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            Slot& slot = slots_[slotOf(keys[i])];
-            if (slot.index == kFree)
-                slot = {keys[i], static_cast<std::uint32_t>(i)};
-        }
-    }
-
-    // The number given for a key, if it was given.
-    std::optional<std::size_t> find(RowKey key) const
-    {
-        const Slot& slot = slots_[slotOf(key)];
-        return slot.index != kFree ? std::optional<std::size_t>(slot.index) : std::nullopt;
-    }
-
-private:
-    static constexpr std::uint32_t kFree = UINT32_MAX;
-
-    struct Slot
-    {
-        RowKey key = 0;
-        std::uint32_t index = kFree;
-    };
-
-    // The slot of a key, or the free one where it would go.
-    std::size_t slotOf(RowKey key) const
-    {
-        const std::size_t mask = slots_.size() - 1;
-        // Keys are handed out one after another; a multiplicative hash
-        // spreads them over the table.
-        std::size_t at = (static_cast<std::size_t>(key) * 0x9E3779B97F4A7C15ull) >> 20 & mask;
-        while (slots_[at].index != kFree && slots_[at].key != key)
-            at = (at + 1) & mask;
-        return at;
-    }
-
-    std::vector<Slot> slots_;
-};
 
 } // namespace
 
@@ -483,6 +432,54 @@ void AlbumTable::insertAlbums(int position, const std::vector<KeyedRow>& albums)
     }
     liczbaalbumow_ = static_cast<std::int32_t>(rowCount() - 1);
     compactIfWasteful();
+}
+
+void AlbumTable::insertAlbumsAt(const std::vector<std::pair<int, KeyedRow>>& albums)
+{
+    if (albums.empty())
+        return;
+    const auto count = static_cast<std::size_t>(std::clamp<int>(liczbaalbumow_, 0, rowCount() - 1));
+    // The blank row of an empty catalogue is no album.
+    resizeRows(count + 1);
+    keys_.resize(count + 1);
+    // Where each row of the new table comes from: a row of this one, or
+    // (counted back from -1) one of albums.
+    const std::size_t total = count + albums.size();
+    std::vector<std::int64_t> source;
+    source.reserve(total);
+    std::size_t kept = 1;
+    std::size_t next = 0;
+    for (std::size_t row = 1; row <= total; ++row) {
+        const bool placeHere =
+            next < albums.size() &&
+            (kept > count || albums[next].first <= static_cast<std::int64_t>(row));
+        source.push_back(placeHere ? -static_cast<std::int64_t>(++next)
+                                   : static_cast<std::int64_t>(kept++));
+    }
+    for (std::size_t c = 0; c < kColumnCount; ++c) {
+        ColumnCells& column = columns_[c];
+        std::vector<CellText> cells;
+        cells.reserve(total + 1);
+        cells.push_back(column.cells[0]);
+        for (const std::int64_t from : source) {
+            if (from > 0) {
+                cells.push_back(column.cells[static_cast<std::size_t>(from)]);
+            } else {
+                const std::string& text = albums[static_cast<std::size_t>(-from - 1)].second.row[c];
+                cells.push_back({column.texts.add(text), static_cast<std::uint32_t>(text.size())});
+            }
+        }
+        column.cells = std::move(cells);
+    }
+    std::vector<RowKey> keys;
+    keys.reserve(total + 1);
+    keys.push_back(keys_[0]);
+    for (const std::int64_t from : source) {
+        keys.push_back(from > 0 ? keys_[static_cast<std::size_t>(from)]
+                                : albums[static_cast<std::size_t>(-from - 1)].second.key);
+    }
+    keys_ = std::move(keys);
+    liczbaalbumow_ = static_cast<std::int32_t>(total);
 }
 
 void AlbumTable::moveAlbumsIn(int position, std::vector<KeyedRow>& albums)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace alborx {
@@ -144,6 +145,10 @@ public:
     void insertAlbums(int position, const std::vector<KeyedRow>& albums);
     // The same, emptying the rows of albums, which keep their keys.
     void moveAlbumsIn(int position, std::vector<KeyedRow>& albums);
+    // Puts album rows back with their keys, each at its album row in the
+    // table it makes (ascending; past the end means at the end), in one
+    // pass, as inserting them one after another would.
+    void insertAlbumsAt(const std::vector<std::pair<int, KeyedRow>>& albums);
     // Hands out count keys no row has had, for albums a change will insert;
     // returns the first, the others follow it.
     RowKey reserveKeys(std::size_t count) const;

@@ -170,6 +170,9 @@ public:
         int filterGeneration = 0;
         std::vector<std::pair<int, alborx::RowKey>> filteredOut;
     };
+    // The album keys a step touched, with the row each has now (0 when
+    // gone).
+    using TouchedRows = std::vector<std::pair<alborx::RowKey, int>>;
     // A step made for the first time, taken back or done again: the table
     // changes, and every view follows from here.
     enum class StepMove
@@ -277,11 +280,12 @@ private:
     // The parts of applyStep: the table with the album list, the genre
     // list, the filtered list (by the albums' keys) and, for a step from the
     // menu, the editor.
-    void changeTable(alborx::TableChange& change, bool redo);
+    TouchedRows changeTable(alborx::TableChange& change, bool redo);
     void followChangeInGenreList(const alborx::TableChange& change, StepKind kind,
                                  alborx::GenreListChange& genres, StepMove move);
-    void followChangeInFilteredList(const alborx::TableChange& change, bool redo, StepTrail& trail);
-    void bindEditorToStep(const alborx::TableChange& change);
+    void followChangeInFilteredList(const alborx::TableChange& change, bool redo, StepTrail& trail,
+                                    const TouchedRows& touched);
+    void bindEditorToStep(const TouchedRows& touched);
     void putBackIntoFilteredList(const StepTrail& trail);
     // The views after the table holds another catalogue (an open, a new
     // catalogue): lists shown anew, editor unbound, history cleared, status

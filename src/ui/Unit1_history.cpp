@@ -8,6 +8,7 @@
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
 #include "Unit1.h"
+#include "keyindex.h"
 
 #include <QAction>
 #include <QLabel>
@@ -18,7 +19,6 @@
 #include <QSignalBlocker>
 #include <QUndoStack>
 #include <algorithm>
-#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -54,9 +54,8 @@ private:
     bool made_ = false;
 };
 
-// The album keys a change touched, with the row each has now (0 when gone).
-std::vector<std::pair<alborx::RowKey, int>> touchedRows(const alborx::AlbumTable& table,
-                                                        const alborx::TableChange& change)
+// The album keys a change touched, with the row each has now.
+TForm1::TouchedRows touchedRows(const alborx::AlbumTable& table, const alborx::TableChange& change)
 {
     std::vector<alborx::RowKey> keys = alborx::keysOf(change.inserted);
     for (const alborx::RowKey key : alborx::keysOf(change.removed))
@@ -66,7 +65,8 @@ std::vector<std::pair<alborx::RowKey, int>> touchedRows(const alborx::AlbumTable
             keys.push_back(edit.key);
     }
     const std::vector<int> rows = table.rowsOfKeys(keys);
-    std::vector<std::pair<alborx::RowKey, int>> touched;
+    TForm1::TouchedRows touched;
+    touched.reserve(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
         touched.emplace_back(keys[i], rows[i]);
     return touched;
@@ -127,11 +127,11 @@ void TForm1::makeChange(alborx::TableChange change, const QString& text, StepKin
 void TForm1::applyStep(alborx::TableChange& change, StepKind kind, StepTrail& trail, StepMove move)
 {
     const bool redo = move != StepMove::Undo;
-    changeTable(change, redo);
+    const TouchedRows touched = changeTable(change, redo);
     followChangeInGenreList(change, kind, trail.genres, move);
-    followChangeInFilteredList(change, redo, trail);
+    followChangeInFilteredList(change, redo, trail, touched);
     if (move != StepMove::FirstRedo)
-        bindEditorToStep(change);
+        bindEditorToStep(touched);
     odswiezlistecd();
     // The figures follow a catalogue appended and any step of many albums;
     // one album more or less waits for "Oblicz wszystko".
@@ -156,7 +156,7 @@ void TForm1::catalogueReplaced()
     obliczwszystkoClick();
 }
 
-void TForm1::changeTable(alborx::TableChange& change, bool redo)
+TForm1::TouchedRows TForm1::changeTable(alborx::TableChange& change, bool redo)
 {
     // The step keeps its rows only while they are out of the table.
     const auto apply = [&] {
@@ -187,9 +187,10 @@ void TForm1::changeTable(alborx::TableChange& change, bool redo)
         listacdModel->endRemoveAlbumRow();
     } else if (coming == 0 && going == 0) {
         apply();
+        TouchedRows touched = touchedRows(albumy, change);
         int first = albumy.liczbaalbumow();
         int last = 0;
-        for (const auto& [key, row] : touchedRows(albumy, change)) {
+        for (const auto& [key, row] : touched) {
             if (row > 0) {
                 first = std::min(first, row);
                 last = std::max(last, row);
@@ -197,11 +198,13 @@ void TForm1::changeTable(alborx::TableChange& change, bool redo)
         }
         if (first <= last)
             listacdModel->albumRowsChanged(first, last);
+        return touched;
     } else {
         apply();
         const QSignalBlocker quiet(listacd->selectionModel());
         listacdModel->reload();
     }
+    return touchedRows(albumy, change);
 }
 
 void TForm1::followChangeInGenreList(const alborx::TableChange& change, StepKind kind,
@@ -240,7 +243,7 @@ void TForm1::followChangeInGenreList(const alborx::TableChange& change, StepKind
     }
 }
 
-void TForm1::bindEditorToStep(const alborx::TableChange& change)
+void TForm1::bindEditorToStep(const TouchedRows& touched)
 {
     // A step on one album shows that album in the editor, as clicking it
     // would; otherwise the editor is bound to nothing.
@@ -248,7 +251,6 @@ void TForm1::bindEditorToStep(const alborx::TableChange& change)
     binding.zfiltru = false;
     binding.boundId.clear();
     poprawguz->setEnabled(false);
-    const auto touched = touchedRows(albumy, change);
     if (touched.size() == 1 && touched.front().second > 0) {
         const int row = touched.front().second;
         {
@@ -261,35 +263,39 @@ void TForm1::bindEditorToStep(const alborx::TableChange& change)
 }
 
 void TForm1::followChangeInFilteredList(const alborx::TableChange& change, bool redo,
-                                        StepTrail& trail)
+                                        StepTrail& trail, const TouchedRows& touched)
 {
     // The filtered list holds copies of albums under their keys. Albums this
     // move takes out of the catalogue leave it, as Usuń takes them out of
     // both, and come back to their places when the move is taken back (if
     // the list was not built anew meanwhile); albums whose cells changed
     // show their new cells there too.
-    std::unordered_set<alborx::RowKey> going;
-    for (const alborx::RowKey key :
-         redo ? alborx::keysOf(change.removed) : alborx::keysOf(change.inserted))
-        going.insert(key);
-    if (!trail.filteredOut.empty() && trail.filterGeneration == filterGeneration_ && going.empty())
+    const std::vector<alborx::RowKey> goingKeys =
+        redo ? alborx::keysOf(change.removed) : alborx::keysOf(change.inserted);
+    if (!trail.filteredOut.empty() && trail.filterGeneration == filterGeneration_ &&
+        goingKeys.empty())
         putBackIntoFilteredList(trail);
     trail.filteredOut.clear();
 
-    std::unordered_map<alborx::RowKey, int> rewritten;
+    std::vector<alborx::RowKey> rewrittenKeys;
+    std::vector<int> rewrittenRows;
     if (!change.cells.empty()) {
-        for (const auto& [key, row] : touchedRows(albumy, change)) {
-            if (row > 0)
-                rewritten.emplace(key, row);
+        for (const auto& [key, row] : touched) {
+            if (row > 0) {
+                rewrittenKeys.push_back(key);
+                rewrittenRows.push_back(row);
+            }
         }
     }
+    const alborx::KeyIndex going(goingKeys);
+    const alborx::KeyIndex rewritten(rewrittenKeys);
     std::vector<int> changed;
     for (int r = 1; r <= przefiltrowane.liczbaalbumow(); ++r) {
         const alborx::RowKey key = przefiltrowane.rowKey(r);
-        if (going.count(key) > 0) {
+        if (going.find(key)) {
             trail.filteredOut.emplace_back(r, key);
-        } else if (const auto found = rewritten.find(key); found != rewritten.end()) {
-            przefiltrowane.setRow(r, albumy.row(found->second));
+        } else if (const auto found = rewritten.find(key)) {
+            przefiltrowane.setRow(r, albumy.row(rewrittenRows[*found]));
             changed.push_back(r);
         }
     }
@@ -318,22 +324,22 @@ void TForm1::putBackIntoFilteredList(const StepTrail& trail)
     for (const auto& [row, key] : trail.filteredOut)
         keys.push_back(key);
     const std::vector<int> rows = albumy.rowsOfKeys(keys);
-    // In ascending order each goes back where it was.
+    // Each goes back where it was, all in one pass.
+    std::vector<std::pair<int, alborx::KeyedRow>> back;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        if (rows[i] == 0)
-            continue;
-        const int place = trail.filteredOut[i].first;
-        const QScopedValueRollback quiet(ignoreListafiltrSelection_, true);
-        const bool one = keys.size() == 1;
-        if (one)
-            listafiltrModel->beginInsertAlbumRow(
-                insertionRow(place, przefiltrowane.liczbaalbumow()));
-        przefiltrowane.insertAlbums(place, {{keys[i], alborx::rowOf(albumy.row(rows[i]))}});
-        if (one)
-            listafiltrModel->endInsertAlbumRow();
+        if (rows[i] > 0)
+            back.push_back(
+                {trail.filteredOut[i].first, {keys[i], alborx::rowOf(albumy.row(rows[i]))}});
     }
-    if (keys.size() > 1) {
-        const QSignalBlocker quiet(listafiltr->selectionModel());
+    const QScopedValueRollback quiet(ignoreListafiltrSelection_, true);
+    if (keys.size() == 1 && back.size() == 1) {
+        listafiltrModel->beginInsertAlbumRow(
+            insertionRow(back.front().first, przefiltrowane.liczbaalbumow()));
+        przefiltrowane.insertAlbumsAt(back);
+        listafiltrModel->endInsertAlbumRow();
+    } else if (!back.empty()) {
+        const QSignalBlocker blocked(listafiltr->selectionModel());
+        przefiltrowane.insertAlbumsAt(back);
         listafiltrModel->reload();
     }
 }

@@ -42,8 +42,8 @@ TEST(AlbumTable, NewTableIsAnEmptyCatalogue)
     EXPECT_TRUE(table.sortAscending());
 }
 
-// The texts live in shared blocks that are written anew once most of them
-// are unused: every kind of change, many times over, must leave each cell
+// The texts live in blocks of their column that are written anew once most
+// of them are unused: every kind of change, many times over, must leave each cell
 // with its own text, in copies of the table too.
 TEST(AlbumTable, CellsKeepTheirTextsThroughChurn)
 {
@@ -80,6 +80,36 @@ TEST(AlbumTable, CellsKeepTheirTextsThroughChurn)
         for (int r = 1; r <= 300; ++r)
             ASSERT_EQ(t->row(r), expected[static_cast<std::size_t>(r - 1)]) << r;
         EXPECT_EQ(t->row(0), headerRow());
+    }
+}
+
+TEST(AlbumTable, AlbumsPutBackTogetherLandWhereOneByOneWouldPutThem)
+{
+    // Albums already there, and the places of the albums put back: the
+    // blank row of an empty catalogue gives way; first, neighbours, past
+    // the end.
+    const std::vector<std::pair<int, std::vector<int>>> cases = {
+        {0, {1, 2}}, {5, {1, 3, 4, 9}}, {5, {6, 7}}, {3, {2}}};
+    for (const auto& [count, places] : cases) {
+        std::vector<std::string> titles;
+        for (int i = 1; i <= count; ++i)
+            titles.push_back(std::string("old ").append(std::to_string(i)));
+        AlbumTable together = tableWithColumn(ColumnTitle, titles);
+        AlbumTable oneByOne = together;
+        std::vector<std::pair<int, KeyedRow>> back;
+        for (const int place : places) {
+            Row row;
+            row[ColumnTitle] = std::string("back ").append(std::to_string(place));
+            back.push_back({place, {static_cast<RowKey>(1000 + place), row}});
+            oneByOne.insertAlbums(place, {back.back().second});
+        }
+        together.insertAlbumsAt(back);
+        ASSERT_EQ(together.liczbaalbumow(), oneByOne.liczbaalbumow());
+        ASSERT_EQ(together.rowCount(), oneByOne.rowCount());
+        for (int r = 0; r < together.rowCount(); ++r) {
+            EXPECT_EQ(together.row(r), oneByOne.row(r)) << count << " " << r;
+            EXPECT_EQ(together.rowKey(r), oneByOne.rowKey(r)) << count << " " << r;
+        }
     }
 }
 

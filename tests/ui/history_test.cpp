@@ -314,6 +314,19 @@ TEST_F(History, AJoinIsOneStepAndOpeningClearsTheHistory)
     EXPECT_FALSE(form_.Cofnij1->isEnabled());
 }
 
+TEST_F(History, AlbumsAnUndoTookOutOfTheFilteredListComeBackWithTheRedo)
+{
+    form_.dolaczbaze(dir_.file("k.abx"));
+    form_.f_odswiezClick();
+    ASSERT_EQ(form_.przefiltrowane.liczbaalbumow(), 6);
+    const State joined = state();
+    form_.Cofnij1->trigger();
+    EXPECT_EQ(form_.przefiltrowane.liczbaalbumow(), 3);
+    form_.Ponow1->trigger();
+    EXPECT_EQ(state(), joined);
+    EXPECT_EQ(form_.listafiltrModel->rowCount(), 6);
+}
+
 TEST_F(History, KeepsTheLastHundredSteps)
 {
     form_.nosnikcd->setChecked(true);
