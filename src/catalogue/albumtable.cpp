@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <memory>
 #include <numeric>
 #include <span>
 #include <utility>
@@ -501,27 +502,45 @@ std::vector<int> AlbumTable::sortByColumn(int column)
         sortAscending_ = true;
     }
 
-    // The rows are sorted as small keys. Only keys with equal first sixteen
-    // bytes of texts longer than that compare the whole texts, so that the
-    // texts are seldom read in the new order. Each cell is then moved once.
-    std::vector<Key> keys;
-    keys.reserve(keys_.size() - 1);
+    // The rows are sorted as small keys: the first sixteen bytes of the
+    // cell, its length and its row. The keys are made straight into buckets
+    // by their first byte (counted beforehand), so that all of them are
+    // walked over once; each bucket is sorted by the first eight bytes with
+    // a stable radix sort (linear in the rows), and every run of equal first
+    // eight bytes is then put in order by the rest, unless its texts are all
+    // the same (a performer with many albums), which keeps them as they
+    // are. Only keys with equal first sixteen bytes of texts longer than
+    // that compare the whole texts, so that the texts are seldom read in the
+    // new order. A descending sort orders the complemented bytes, which
+    // keeps equal cells in their order too.
+    const std::uint64_t flip = sortAscending_ ? 0 : ~std::uint64_t{0};
+    const auto firstByte = [&](std::string_view text) {
+        const unsigned byte = text.empty() ? 0u : static_cast<unsigned char>(text[0]);
+        return sortAscending_ ? byte : 255u - byte;
+    };
+    std::array<std::size_t, 256> count{};
+    for (int r = 1; r < rowCount(); ++r)
+        ++count[firstByte(cell(column, r))];
+    std::array<std::size_t, 256> start;
+    std::size_t next = 0;
+    for (std::size_t b = 0; b < 256; ++b)
+        start[b] = std::exchange(next, next + count[b]);
+    std::array<std::size_t, 256> place = start;
+    const std::size_t albums = keys_.size() - 1;
+    const auto keyStore = std::make_unique_for_overwrite<Key[]>(albums);
+    const auto bufferStore = std::make_unique_for_overwrite<Key[]>(albums);
+    const std::span<Key> keys(keyStore.get(), albums);
+    const std::span<Key> buffer(bufferStore.get(), albums);
     for (int r = 1; r < rowCount(); ++r) {
         const std::string_view text = cell(column, r);
-        keys.push_back(
-            {bigEndian(text, 0), bigEndian(text, 8), static_cast<std::uint32_t>(text.size()), r});
+        keys[place[firstByte(text)]++] = {bigEndian(text, 0) ^ flip, bigEndian(text, 8),
+                                          static_cast<std::uint32_t>(text.size()), r};
     }
-    // First by the first eight bytes alone, with a stable radix sort
-    // (linear in the rows); then every run of equal first bytes is put in
-    // order by the rest, unless its texts are all the same (a performer with
-    // many albums), which keeps them as they are. A descending sort orders
-    // the complemented bytes, which keeps equal cells in their order too.
-    if (!sortAscending_) {
-        for (Key& key : keys)
-            key.prefix = ~key.prefix;
+    for (std::size_t b = 0; b < 256; ++b) {
+        if (count[b] > 1)
+            sortByPrefix(keys.subspan(start[b], count[b]), buffer.subspan(start[b], count[b]),
+                         false);
     }
-    std::vector<Key> buffer(keys.size());
-    sortByPrefix(keys, buffer, false);
     if (!sortAscending_) {
         for (Key& key : keys)
             key.prefix = ~key.prefix;
@@ -551,21 +570,15 @@ std::vector<int> AlbumTable::sortByColumn(int column)
             std::stable_sort(run, end, byText);
         run = end;
     }
-    std::vector<int> order;
-    order.reserve(keys.size());
-    for (const Key& key : keys)
-        order.push_back(key.row);
-
     std::vector<int> newIndex(keys_.size(), 0);
-    for (std::size_t i = 0; i < order.size(); ++i)
-        newIndex[static_cast<std::size_t>(order[i])] = static_cast<int>(i) + 1;
-    // A column at a time, so that the cells read at random lie close.
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        newIndex[static_cast<std::size_t>(keys[i].row)] = static_cast<int>(i) + 1;
+    // Each cell is moved once, a column at a time, so that the cells written
+    // at random lie close.
     for (ColumnCells& cells : columns_) {
-        std::vector<CellText> sorted;
-        sorted.reserve(cells.cells.size());
-        sorted.push_back(cells.cells[0]);
-        for (const int oldRow : order)
-            sorted.push_back(cells.cells[static_cast<std::size_t>(oldRow)]);
+        std::vector<CellText> sorted(cells.cells.size());
+        for (std::size_t r = 0; r < sorted.size(); ++r)
+            sorted[static_cast<std::size_t>(newIndex[r])] = cells.cells[r];
         cells.cells = std::move(sorted);
     }
     std::vector<RowKey> movedKeys(keys_.size());
