@@ -6,7 +6,6 @@
 #include <array>
 #include <bit>
 #include <memory>
-#include <numeric>
 #include <span>
 #include <utility>
 
@@ -55,6 +54,17 @@ std::uint64_t bigEndian(std::string_view text, std::size_t from)
     return value;
 }
 
+// Where each bucket starts when keys are dealt out by a byte, from how many
+// keys each value of the byte has.
+std::array<std::size_t, 256> bucketStarts(const std::array<std::size_t, 256>& count)
+{
+    std::array<std::size_t, 256> start;
+    std::size_t next = 0;
+    for (std::size_t b = 0; b < 256; ++b)
+        start[b] = std::exchange(next, next + count[b]);
+    return start;
+}
+
 // A stable sort of the keys by their prefixes, the most significant byte
 // first: the keys are dealt into a bucket per value of the first byte in
 // which they differ, and each bucket is then sorted alone by the bytes after
@@ -94,10 +104,7 @@ void sortByPrefix(std::span<Key> from, std::span<Key> other, bool intoOther)
     std::array<std::size_t, 256> count{};
     for (const Key& key : from)
         ++count[(key.prefix >> shift) & 0xFF];
-    std::array<std::size_t, 256> start;
-    std::size_t next = 0;
-    for (std::size_t b = 0; b < 256; ++b)
-        start[b] = std::exchange(next, next + count[b]);
+    const std::array<std::size_t, 256> start = bucketStarts(count);
     std::array<std::size_t, 256> place = start;
     for (const Key& key : from)
         other[place[(key.prefix >> shift) & 0xFF]++] = key;
@@ -521,10 +528,7 @@ std::vector<int> AlbumTable::sortByColumn(int column)
     std::array<std::size_t, 256> count{};
     for (int r = 1; r < rowCount(); ++r)
         ++count[firstByte(cell(column, r))];
-    std::array<std::size_t, 256> start;
-    std::size_t next = 0;
-    for (std::size_t b = 0; b < 256; ++b)
-        start[b] = std::exchange(next, next + count[b]);
+    const std::array<std::size_t, 256> start = bucketStarts(count);
     std::array<std::size_t, 256> place = start;
     const std::size_t albums = keys_.size() - 1;
     const auto keyStore = std::make_unique_for_overwrite<Key[]>(albums);
