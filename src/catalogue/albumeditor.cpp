@@ -118,35 +118,34 @@ EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawie
                    });
 }
 
-bool boundRowIsValid(const AlbumTable& table, const EditorBinding& binding)
+int boundRow(const AlbumTable& table, const EditorBinding& binding)
 {
+    if (binding.boundKey == 0 || table.liczbaalbumow() < 1)
+        return 0;
     const int row = binding.wybranywiersz;
-    return row >= 1 && row <= table.liczbaalbumow() && row < table.rowCount() &&
-           table.cell(ColumnId, row) == binding.boundId;
-}
-
-bool boundFilterRowIsValid(const AlbumTable& filtered, const EditorBinding& binding)
-{
-    const int row = binding.wierszfiltru;
-    return row >= 1 && row < filtered.rowCount() && filtered.cell(ColumnId, row) == binding.boundId;
+    if (row >= 1 && row <= table.liczbaalbumow() && table.rowKey(row) == binding.boundKey)
+        return row;
+    return table.rowsOfKeys({binding.boundKey}).front();
 }
 
 EditOutcome poprawalbum(const AlbumTable& table, const EditorBinding& binding, EditorForm& form,
                         const TUstawienia& settings)
 {
-    if (!boundRowIsValid(table, binding) || !qualifies(form))
+    const int bound = boundRow(table, binding);
+    if (bound == 0 || !qualifies(form))
         return {};
     return withIds(table, form, settings,
                    [&](const Row& row, const IdCounters& before, const IdCounters& after) {
-                       return albumRewritten(table, binding.wybranywiersz, row, before, after);
+                       return albumRewritten(table, bound, row, before, after);
                    });
 }
 
 TableChange usunalbum(const AlbumTable& table, const EditorBinding& binding)
 {
-    if (table.liczbaalbumow() == 0 || !boundRowIsValid(table, binding))
+    const int bound = boundRow(table, binding);
+    if (bound == 0)
         return {};
-    return albumRemoved(table, binding.wybranywiersz);
+    return albumRemoved(table, bound);
 }
 
 } // namespace alborx

@@ -34,9 +34,10 @@ struct EditorBinding
     std::int32_t wybranywiersz = 0;
     std::int32_t wierszfiltru = 0;
     bool zfiltru = false;
-    // The album ID the editor was last loaded with or last wrote. A row that
-    // no longer holds it is not the bound album any more.
-    std::string boundId;
+    // The key of the album the editor was last loaded with or last wrote:
+    // albums may share an ID, so the album itself is named, wherever it has
+    // moved since. 0 binds to no album.
+    RowKey boundKey = 0;
 };
 
 // The form for an album row: a medium whose kind cell is "-" or empty is not
@@ -74,18 +75,16 @@ struct EditOutcome
 // blank row of an empty catalogue).
 EditOutcome dodajalbum(const AlbumTable& table, EditorForm& form, const TUstawienia& settings);
 
-// Whether the binding names an album row of this table that still holds the
-// album it was bound to.
-bool boundRowIsValid(const AlbumTable& table, const EditorBinding& binding);
-// Whether the filtered list's row of the binding still shows that album.
-bool boundFilterRowIsValid(const AlbumTable& filtered, const EditorBinding& binding);
+// The album row of this table that holds the album the editor is bound to
+// (wybranywiersz when it still does), or 0 when no album row does.
+int boundRow(const AlbumTable& table, const EditorBinding& binding);
 
-// Popraw: the bound row rewritten from the form (the old IDs still count as
+// Popraw: the bound album rewritten from the form (the old IDs still count as
 // taken while new ones are chosen).
 EditOutcome poprawalbum(const AlbumTable& table, const EditorBinding& binding, EditorForm& form,
                         const TUstawienia& settings);
 
-// Usuń, on the main table: taking out the bound row; an empty change when
+// Usuń, on the main table: taking out the bound album; an empty change when
 // the binding names no album of the table.
 TableChange usunalbum(const AlbumTable& table, const EditorBinding& binding);
 

@@ -165,16 +165,14 @@ void TForm1::listafiltrSelectCell(int row)
     if (row < 1 || row >= przefiltrowane.rowCount())
         return;
     binding.wierszfiltru = row;
-    const alborx::RowView album = przefiltrowane.row(row);
-    showEditorForm(alborx::formFromRow(album));
-    // The album is found in the main list by its ID; that selection does not
-    // count as one made there.
-    int found = 0;
-    for (int r = 1; r <= albumy.liczbaalbumow() && found == 0; ++r) {
-        if (albumy.cell(alborx::ColumnId, r) == album[alborx::ColumnId])
-            found = r;
-    }
-    binding.boundId = album[alborx::ColumnId];
+    showEditorForm(alborx::formFromRow(przefiltrowane.row(row)));
+    // The filtered list holds copies of albums under their keys, so the
+    // album itself is found in the main list, whatever other albums share
+    // its ID; that selection does not count as one made there. An album no
+    // longer in the catalogue binds the editor to nothing Popraw or Usuń
+    // could touch.
+    binding.boundKey = row <= przefiltrowane.liczbaalbumow() ? przefiltrowane.rowKey(row) : 0;
+    const int found = binding.boundKey != 0 ? albumy.rowsOfKeys({binding.boundKey}).front() : 0;
     if (found > 0) {
         ignoreListacdSelection_ = true;
         listacd->selectAlbumRow(found);

@@ -148,7 +148,7 @@ void TForm1::catalogueReplaced()
     // The rows of another catalogue are no target for Popraw and Usuń.
     binding.wybranywiersz = 0;
     binding.zfiltru = false;
-    binding.boundId.clear();
+    binding.boundKey = 0;
     nowyguzClick();
     // Another catalogue: the steps of this one can no longer be taken back.
     historia->clear();
@@ -249,7 +249,7 @@ void TForm1::bindEditorToStep(const TouchedRows& touched)
     // would; otherwise the editor is bound to nothing.
     binding.wybranywiersz = 0;
     binding.zfiltru = false;
-    binding.boundId.clear();
+    binding.boundKey = 0;
     poprawguz->setEnabled(false);
     if (touched.size() == 1 && touched.front().second > 0) {
         const int row = touched.front().second;

@@ -37,6 +37,9 @@ void TForm1::szukaj(bool replace)
                     alborx::albumRewritten(albumy, row, after, alborx::countersOf(ustawienia),
                                            alborx::countersOf(ustawienia)),
                     QStringLiteral("Zamień (") + alborx::ui::fieldCount(1) + QLatin1Char(')'));
+                // The editor shows the album as it is now, so that a Popraw
+                // after it does not write the old text back.
+                listacdSelectCell(row);
             }
         }
     }

@@ -68,16 +68,16 @@ std::vector<Case> cases()
         {"PoprawWithANewId", three,
          [](AlbumTable& t, TUstawienia& s) {
              EditorForm f = form("Poprawiony");
-             return poprawalbum(t, EditorBinding{2, 0, false, "00002"}, f, s).change;
+             return poprawalbum(t, EditorBinding{2, 0, false, t.rowKey(2)}, f, s).change;
          }},
         {"UsunInTheMiddle", three,
          [](AlbumTable& t, TUstawienia&) {
-             return usunalbum(t, EditorBinding{2, 0, false, "00002"});
+             return usunalbum(t, EditorBinding{2, 0, false, t.rowKey(2)});
          }},
         {"UsunTheOnlyAlbum",
          {album("00007", "Sam")},
          [](AlbumTable& t, TUstawienia&) {
-             return usunalbum(t, EditorBinding{1, 0, false, "00007"});
+             return usunalbum(t, EditorBinding{1, 0, false, t.rowKey(1)});
          }},
         {"ZamienNastepny", three,
          [](AlbumTable& t, TUstawienia& s) {
@@ -151,7 +151,7 @@ TEST(UndoRedo, StepsAreUndoneInTurnBackToTheStart)
         steps.push_back(std::move(change));
         states.push_back(snapshot(table, settings));
     };
-    make(usunalbum(table, EditorBinding{1, 0, false, "00001"}));
+    make(usunalbum(table, EditorBinding{1, 0, false, table.rowKey(1)}));
     EditorForm f = form("C");
     make(dodajalbum(table, f, settings).change);
     make(renameGenreInAlbums(table, "Rock", "Pop"));

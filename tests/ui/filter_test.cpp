@@ -112,15 +112,41 @@ TEST_F(FilterAndSearch, SelectingAFilteredRowBindsTheMainList)
     EXPECT_EQ(form_.aid->text(), "00003");
     EXPECT_TRUE(form_.poprawguz->isEnabled());
 
-    // An album that is no longer in the main list binds nothing there.
-    form_.przefiltrowane.setCell(ColumnId, 1, "00077");
+    // The list still shows the albums of the catalogue opened before this
+    // one, with the same IDs: they bind nothing in the main list.
+    ASSERT_TRUE(form_.otworzbaze(
+        writeCatalogue("inny.abx", {onMedia("00001", "Inny", "Tytul", "O", "-"),
+                                    onMedia("00003", "Inny", "Arrival", "O", "-")})));
     form_.listafiltr->selectAlbumRow(1);
-    EXPECT_EQ(form_.binding.wybranywiersz, 3);
-    EXPECT_EQ(form_.aid->text(), "00077");
+    EXPECT_EQ(form_.binding.wybranywiersz, 0);
+    EXPECT_EQ(form_.azespol->text(), "ABBA");
     form_.usunguz->click();
     form_.poprawguz->click();
-    EXPECT_EQ(form_.albumy.liczbaalbumow(), 4);
-    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 3), "Arrival");
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 2);
+    EXPECT_EQ(form_.albumy.cell(ColumnPerformer, 1), "Inny");
+}
+
+TEST_F(FilterAndSearch, AnAlbumChosenInTheFilteredListIsTheOneCorrected)
+{
+    // Two albums share an ID, as a multi-disc album or a joined catalogue
+    // does; the second is chosen in the filtered list.
+    ASSERT_TRUE(
+        form_.otworzbaze(writeCatalogue("k2.abx", {onMedia("00007", "Alfa", "Alfa", "O", "-"),
+                                                   onMedia("00007", "Beta", "Beta", "O", "-")})));
+    form_.f_odswiez->click();
+    form_.listafiltr->selectAlbumRow(2);
+    EXPECT_EQ(form_.binding.wybranywiersz, 2);
+    EXPECT_EQ(form_.listacd->currentAlbumRow(), 2);
+    form_.aalbum->setText("Beta (reedycja)");
+    form_.poprawguz->click();
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 1), "Alfa");
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 2), "Beta (reedycja)");
+    EXPECT_EQ(filteredIds().size(), 2);
+    EXPECT_EQ(form_.przefiltrowane.cell(ColumnTitle, 2), "Beta (reedycja)");
+    form_.usunguz->click();
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 1);
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 1), "Alfa");
+    EXPECT_EQ(filteredIds().size(), 1);
 }
 
 TEST_F(FilterAndSearch, ZaawansowaneThenAnulujKeepsTheWordAsThePhrase)
@@ -183,7 +209,7 @@ TEST_F(FilterAndSearch, ReplaceNextWithAndWithoutTheQuestion)
     form_.ustawienia.zamiana = "Die";
     form_.Zamienastpny1Click(); // the box is not ticked before the dialog was shown
     EXPECT_EQ(form_.albumy.cell(ColumnPerformer, 4), "Die The");
-    EXPECT_EQ(form_.azespol->text(), "The The"); // the editor shows the album as it was
+    EXPECT_EQ(form_.azespol->text(), "Die The"); // the editor shows the album as it is now
     EXPECT_TRUE(DialogSeam::takeMessages().isEmpty());
 
     form_.Form7->pytanieozamiane->setChecked(true);
