@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -115,11 +116,11 @@ QWidget* TForm1::buildSummaryPage()
 
 void TForm1::obliczwszystkoClick()
 {
-    const int albums = albumy.liczbaalbumow();
-    if (albums < 1)
-        return;
+    // An empty catalogue shows zeros and an empty chart, never the figures of
+    // albums that are gone.
+    const int albums = std::max(0, albumy.liczbaalbumow());
     alborx::TPodsumowanie s;
-    {
+    if (albums > 0) {
         ProgressScope progress(*Form5, QStringLiteral("Obliczanie..."));
         progress->setMaximum(albums - 1);
         s = alborx::obliczpodsumowanie(albumy, ustawienia.wypiszcd, ustawienia.wypiszmc,

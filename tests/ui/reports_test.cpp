@@ -162,10 +162,14 @@ TEST_F(Reports, TheSummaryTabFollowsOpening)
     EXPECT_EQ(slices[0].colour, QColor(198, 13, 13));
     EXPECT_FALSE(form_.Form5->isVisible());
 
-    // An empty catalogue leaves the figures as they are.
+    // A new catalogue shows no figures of the albums that are gone.
     form_.Nowabaza1Click();
     form_.obliczwszystko->click();
-    EXPECT_EQ(form_.summaryFigures[0]->text(), "3");
+    for (QLabel* label : form_.summaryFigures)
+        EXPECT_TRUE(label->text() == "0" || label->text() == "0 (0 CD, 0 MC)")
+            << label->text().toStdString();
+    for (const auto& slice : form_.Chart1->slices())
+        EXPECT_EQ(slice.value, 0);
 }
 
 TEST_F(Reports, SharesAreWrittenWithOneDecimalAtMost)
