@@ -48,6 +48,15 @@ double msSince(const QElapsedTimer& timer)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
+// Closes a window of the benchmark, its changes thrown away unasked.
+void closeWithoutSaving(TForm1& form)
+{
+    form.ustawienia.autozapis = false;
+    alborx::ui::DialogSeam::setNextAnswer(QMessageBox::Discard);
+    form.close();
+    alborx::ui::DialogSeam::takeMessages();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,8 +127,7 @@ int main(int argc, char** argv)
                             form.albumy.liczbaalbumow() == albums
                         ? 0
                         : 1;
-        form.ustawienia.autozapis = false;
-        form.close();
+        closeWithoutSaving(form);
     }
     // From the answer's arrival to the results painted.
     std::vector<double> resultsShown;
@@ -139,8 +147,7 @@ int main(int argc, char** argv)
             resultsShown.push_back(msSince(timer));
         }
         failures += window.wynikiModel->rowCount() == 100 ? 0 : 1;
-        form.ustawienia.autozapis = false;
-        form.close();
+        closeWithoutSaving(form);
     }
     const double tellicoLibraryMs = median(tellicoLibrary);
     const double tellicoWindowMs = median(tellicoWindow);
@@ -216,8 +223,7 @@ int main(int argc, char** argv)
                     joinUndoMs, joinRedoMs);
         std::printf("%-46s %8.1f MB\n", "peak memory of the process", peak);
         failures += form.albumy.liczbaalbumow() == 2 * albums ? 0 : 1;
-        form.ustawienia.autozapis = false;
-        form.close();
+        closeWithoutSaving(form);
     }
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     std::filesystem::remove_all(folder);

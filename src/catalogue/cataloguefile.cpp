@@ -300,6 +300,15 @@ std::string withAmpersandKept(std::string_view name)
     return kept;
 }
 
+namespace {
+
+OpenStatus openFailure(ReadStatus status)
+{
+    return status == ReadStatus::BadHeader ? OpenStatus::BadHeader : OpenStatus::CannotOpen;
+}
+
+} // namespace
+
 OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view name,
                       Progress* progress)
 {
@@ -317,8 +326,7 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
         [&](const RowView& cells) { loaded.appendAlbum(cells); });
     if (read.status != ReadStatus::Ok) {
         settings.plikbazy.clear();
-        result.status =
-            read.status == ReadStatus::BadHeader ? OpenStatus::BadHeader : OpenStatus::CannotOpen;
+        result.status = openFailure(read.status);
         return result;
     }
     nowabaza(table, settings);
@@ -343,9 +351,12 @@ JoinResult dolaczbaze(const AlbumTable& table, TUstawienia& settings, const std:
         [&](const RowView& cells) {
             albums.push_back({0, rowOf(cells)});
         });
-    if (read.status != ReadStatus::Ok)
+    if (read.status != ReadStatus::Ok) {
+        result.status = openFailure(read.status);
         return result;
+    }
 
+    result.status = OpenStatus::Opened;
     result.joined = true;
     result.loaded = static_cast<int>(albums.size());
     result.damaged = read.damaged;

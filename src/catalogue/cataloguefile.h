@@ -121,6 +121,9 @@ OpenResult otworzbaze(AlbumTable& table, TUstawienia& settings, std::string_view
 
 struct JoinResult
 {
+    // Opened when the file could be read; CannotOpen or BadHeader say why
+    // not, as for an open.
+    OpenStatus status = OpenStatus::NoName;
     bool joined = false;
     int loaded = 0;
     bool damaged = false;

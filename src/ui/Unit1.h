@@ -7,6 +7,7 @@
 #include "albumeditor.h"
 #include "albumimport.h"
 #include "albumtable.h"
+#include "cataloguefile.h"
 #include "genrelist.h"
 #include "musicbrainz.h"
 #include "search.h"
@@ -83,7 +84,12 @@ public:
     // Says once in a run that a name too long for the settings record will
     // not be remembered.
     void warnIfNotRemembered(const std::string& name);
-    void zapiszbazejako();
+    // False when the user cancelled or the file could not be written.
+    bool zapiszbazejako();
+    // Before the catalogue is put away (a new one, another opened, the
+    // window closed): when it changed since it was opened or saved, asks
+    // whether to save it. False keeps it: Anuluj, or a save that failed.
+    bool askToSaveChanges();
     void Otwrzbaz1Click();
     void Doczbaz1Click();
     void Zapiszbaz1Click();
@@ -276,6 +282,8 @@ protected:
 
 private:
     void buildMenu();
+    // The message of an open or a join that could not read its file.
+    void sayWhyNotOpened(alborx::OpenStatus status, const std::string& name);
     void buildEditMenu(QMenuBar* bar);
     // The parts of applyStep: the table with the album list, the genre
     // list, the filtered list (by the albums' keys) and, for a step from the

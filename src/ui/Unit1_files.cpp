@@ -59,6 +59,8 @@ void TForm1::showNewCatalogue()
 
 void TForm1::Nowabaza1Click()
 {
+    if (!askToSaveChanges())
+        return;
     alborx::nowabaza(albumy, ustawienia);
     showNewCatalogue();
 }
@@ -77,16 +79,7 @@ bool TForm1::otworzbaze(const std::string& name)
         showNewCatalogue();
         pokazostatnie();
     }
-    switch (result.status) {
-    case alborx::OpenStatus::CannotOpen:
-        informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + toQt(result.name));
-        break;
-    case alborx::OpenStatus::BadHeader:
-        informacja(this, QStringLiteral("Zły nagłówek w pliku."));
-        break;
-    default:
-        break;
-    }
+    sayWhyNotOpened(result.status, result.name);
     if (result.damaged)
         informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
                              QString::number(result.loaded));
@@ -95,6 +88,20 @@ bool TForm1::otworzbaze(const std::string& name)
     else
         odswiezlistecd(); // the catalogue's file name is forgotten
     return result.status == alborx::OpenStatus::Opened;
+}
+
+void TForm1::sayWhyNotOpened(alborx::OpenStatus status, const std::string& name)
+{
+    switch (status) {
+    case alborx::OpenStatus::CannotOpen:
+        informacja(this, QStringLiteral("Błąd przy wczytywaniu pliku: ") + toQt(name));
+        break;
+    case alborx::OpenStatus::BadHeader:
+        informacja(this, QStringLiteral("Zły nagłówek w pliku."));
+        break;
+    default:
+        break;
+    }
 }
 
 void TForm1::dolaczbaze(const std::string& name)
@@ -111,6 +118,8 @@ void TForm1::dolaczbaze(const std::string& name)
                    StepKind::Append);
         pokazostatnie();
     }
+    // A file that is no catalogue is named as an open names it.
+    sayWhyNotOpened(result.status, name);
     if (result.damaged)
         informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
                              QString::number(result.loaded));
@@ -138,10 +147,12 @@ bool TForm1::zapiszbaze(const std::string& name)
         if (error == alborx::WriteError::None)
             pokazostatnie();
     }
-    if (error != alborx::WriteError::None)
+    if (error != alborx::WriteError::None) {
         informacja(this, alborx::ui::writeFailureMessage(toQt(name), error));
-    else
+    } else {
+        historia->setClean();
         warnIfNotRemembered(name);
+    }
     odswiezlistecd();
     return error == alborx::WriteError::None;
 }
@@ -156,22 +167,40 @@ void TForm1::warnIfNotRemembered(const std::string& name)
                                     "następnego uruchomienia."));
 }
 
-void TForm1::zapiszbazejako()
+bool TForm1::zapiszbazejako()
 {
     QString chosen;
     if (!alborx::ui::chooseFile(*SaveDialog1, chosen))
-        return;
+        return false;
     const auto name = fromQt(chosen);
     if (!name) {
         // The settings keep names in Windows-1250; this one could not be kept.
         informacja(this, QStringLiteral("Błąd przy zapisywaniu pliku: ") + chosen);
-        return;
+        return false;
     }
-    zapiszbaze(*name);
+    return zapiszbaze(*name);
+}
+
+bool TForm1::askToSaveChanges()
+{
+    if (historia->isClean())
+        return true;
+    switch (alborx::ui::pytanie(this, QStringLiteral("ALBORX!"),
+                                QStringLiteral("Zapisać zmiany w katalogu?"),
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        return ustawienia.plikbazy.empty() ? zapiszbazejako() : zapiszbaze(ustawienia.plikbazy);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TForm1::Otwrzbaz1Click()
 {
+    if (!askToSaveChanges())
+        return;
     QString chosen;
     if (alborx::ui::chooseFile(*OpenDialog1, chosen)) {
         if (const auto name = fromQt(chosen))
@@ -217,7 +246,7 @@ void TForm1::pokazostatnie()
 void TForm1::oplikClick(int entry)
 {
     const std::string name = ustawienia.ostatnie[static_cast<std::size_t>(entry)];
-    if (!name.empty())
+    if (!name.empty() && askToSaveChanges())
         otworzbaze(alborx::withAmpersandKept(name));
 }
 

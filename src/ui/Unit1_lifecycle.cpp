@@ -105,12 +105,17 @@ void TForm1::closeEvent(QCloseEvent* event)
     // The files are written once, however the window was closed.
     if (!closed_) {
         // A failed automatic save would lose the catalogue: the user may stay
-        // and save it elsewhere.
-        if (ustawienia.autozapis && !ustawienia.plikbazy.empty() &&
-            !zapiszbaze(ustawienia.plikbazy) &&
+        // and save it elsewhere. Without automatic saving (or a file to save
+        // to) changed albums are not thrown away without a word.
+        const bool autosave = ustawienia.autozapis && !ustawienia.plikbazy.empty();
+        if (autosave && !zapiszbaze(ustawienia.plikbazy) &&
             alborx::ui::pytanie(this, QStringLiteral("ALBORX!"),
                                 QStringLiteral("Zamknąć program bez zapisania bazy?"),
                                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+        if (!autosave && !askToSaveChanges()) {
             event->ignore();
             return;
         }

@@ -98,10 +98,9 @@ QMessageBox::StandardButton pytanie(QWidget* parent, const QString& caption, con
     QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
-        {QMessageBox::Ok, "OK"},
-        {QMessageBox::Cancel, "Anuluj"},
-        {QMessageBox::Yes, "Tak"},
-        {QMessageBox::No, "Nie"}};
+        {QMessageBox::Ok, "OK"},       {QMessageBox::Cancel, "Anuluj"},
+        {QMessageBox::Yes, "Tak"},     {QMessageBox::No, "Nie"},
+        {QMessageBox::Save, "Zapisz"}, {QMessageBox::Discard, "Nie zapisuj"}};
     for (const auto& [which, caption] : captions) {
         if (QAbstractButton* button = box.button(which))
             button->setText(QString::fromUtf8(caption));

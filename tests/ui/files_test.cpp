@@ -6,7 +6,11 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUndoStack>
 #include <sys/stat.h>
 
 namespace alborx::test {
@@ -47,6 +51,51 @@ TEST_F(FileCommands, OpenShowsTheAlbumsAndTheFile)
     EXPECT_EQ(form_.gatunki.count(), 1); // the genres of loaded albums join the list
 }
 
+TEST_F(FileCommands, ChangedAlbumsAreNotThrownAwayUnasked)
+{
+    const std::string name = writeCatalogue("k.abx", {albumRow("00001", "Kult", "Spokojnie")});
+    ASSERT_TRUE(form_.otworzbaze(name));
+    // Nothing changed: no question.
+    form_.Nowabaza1Click();
+    ASSERT_TRUE(form_.otworzbaze(name));
+    EXPECT_TRUE(DialogSeam::takeMessages().isEmpty());
+
+    const auto addAlbum = [&] {
+        form_.azespol->setText("Nowy");
+        form_.nosnikcd->setChecked(true);
+        form_.dodajguz->click();
+    };
+    addAlbum();
+    DialogSeam::setNextAnswer(QMessageBox::Cancel);
+    form_.Nowabaza1Click();
+    EXPECT_EQ(DialogSeam::takeMessages(), QStringList{"Zapisać zmiany w katalogu?"});
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 2);
+    DialogSeam::setNextAnswer(QMessageBox::Cancel);
+    form_.oplikClick(0);
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 2);
+
+    DialogSeam::setNextAnswer(QMessageBox::Save);
+    form_.Nowabaza1Click();
+    DialogSeam::takeMessages();
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 0);
+    ASSERT_TRUE(form_.otworzbaze(name));
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 2);
+
+    // Closing without automatic saving asks too; Nie zapisuj leaves the file.
+    form_.ustawienia.autozapis = false;
+    addAlbum();
+    DialogSeam::setNextAnswer(QMessageBox::Cancel);
+    EXPECT_FALSE(form_.close());
+    DialogSeam::setNextAnswer(QMessageBox::Discard);
+    EXPECT_TRUE(form_.close());
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList({"Zapisać zmiany w katalogu?", "Zapisać zmiany w katalogu?"}));
+    AlbumTable saved;
+    TUstawienia settings;
+    otworzbaze(saved, settings, name);
+    EXPECT_EQ(saved.liczbaalbumow(), 2);
+}
+
 TEST_F(FileCommands, PolishTextIsShownAndKeptAsWindows1250)
 {
     const std::string name = dir_.file("pl.abx");
@@ -85,6 +134,15 @@ TEST_F(FileCommands, OpenFailuresAreReportedAndKeepTheAlbums)
     EXPECT_EQ(form_.albumy.liczbaalbumow(), 1);
     EXPECT_EQ(form_.statusPanels[1]->text(), "");
     EXPECT_FALSE(form_.Form5->isVisible());
+
+    // A join says the same and changes nothing.
+    form_.dolaczbaze(dir_.file("bad.abx"));
+    form_.dolaczbaze(dir_.file("none.abx"));
+    EXPECT_EQ(DialogSeam::takeMessages(),
+              QStringList({"Zły nagłówek w pliku.",
+                           "Błąd przy wczytywaniu pliku: " + q(dir_.file("none.abx"))}));
+    EXPECT_EQ(form_.albumy.liczbaalbumow(), 1);
+    EXPECT_FALSE(form_.historia->canUndo());
 }
 
 TEST_F(FileCommands, ADamagedFileLoadsWhatIsWholeAndSaysSo)

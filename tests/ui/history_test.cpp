@@ -310,6 +310,7 @@ TEST_F(History, AJoinIsOneStepAndOpeningClearsTheHistory)
     EXPECT_FALSE(form_.Ponow1->isEnabled());
     form_.listacd->selectAlbumRow(1);
     form_.usunguz->click();
+    DialogSeam::setNextAnswer(QMessageBox::Discard);
     form_.Nowabaza1Click();
     EXPECT_FALSE(form_.Cofnij1->isEnabled());
 }
