@@ -6,11 +6,6 @@ namespace alborx {
 
 namespace {
 
-char upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool kindAccepted(std::string_view kind, const MediumFilter& f)
 {
     return (kind == "O" && f.oryginaly) || (kind == "P" && f.piraty) || (kind == "K" && f.kopie) ||
@@ -19,7 +14,7 @@ bool kindAccepted(std::string_view kind, const MediumFilter& f)
 
 std::string upperPhrase(std::string_view text)
 {
-    return duzelitery(text.substr(0, std::min(text.size(), kPhraseLimit)));
+    return upperLetters(text.substr(0, std::min(text.size(), kPhraseLimit)));
 }
 
 int albumCount(const AlbumTable& table)
@@ -42,7 +37,7 @@ std::size_t findFolded(std::string_view text, std::string_view upperNeedle)
     const std::size_t last = text.size() - upperNeedle.size();
     for (std::size_t at = 0; at <= last; ++at) {
         std::size_t i = 0;
-        while (i < upperNeedle.size() && upper(text[at + i]) == upperNeedle[i])
+        while (i < upperNeedle.size() && upperLetter(text[at + i]) == upperNeedle[i])
             ++i;
         if (i == upperNeedle.size())
             return at;

@@ -31,12 +31,13 @@ struct MediumFilter
 // exactly a ticked letter.
 bool pasujenosnik(const RowView& row, const MediumFilter& filter);
 
-// Where upperNeedle (already upper-cased a-z) first occurs in text once a-z
-// of text are upper-cased, or npos. An empty needle is found at 0.
+// Where upperNeedle (already upper-cased by upperLetters) first occurs in
+// text with letter case ignored, Polish letters too, or npos. An empty
+// needle is found at 0.
 std::size_t findFolded(std::string_view text, std::string_view upperNeedle);
 
 // The filter rebuild: the album rows that pass the panel and, when the word
-// is not empty, contain it (a-z folded, not trimmed, cut to 255) in one of
+// is not empty, contain it (letter case ignored, not trimmed, cut to 255) in one of
 // the columns 1..7, in order. The filtered list copies them with their keys
 // (AlbumTable::assignRowsOf), so that it knows its albums by identity.
 std::vector<int> filterAlbums(const AlbumTable& table, const MediumFilter& filter,

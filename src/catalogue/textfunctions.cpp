@@ -1,6 +1,8 @@
 #include "textfunctions.h"
 
+#include <array>
 #include <limits>
+#include <utility>
 
 namespace alborx {
 
@@ -27,6 +29,57 @@ std::string duzelitery(std::string_view text)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     }
+    return result;
+}
+
+namespace {
+
+// Small letters of Windows-1250 and their capitals: the pairs outside a-z
+// and 0xE0..0xFE (whose capitals stand 0x20 lower, but for the division
+// sign 0xF7 against 0xD7, the multiplication sign).
+constexpr std::pair<unsigned char, unsigned char> kOtherLetterPairs[] = {
+    {0x9A, 0x8A}, // š Š
+    {0x9C, 0x8C}, // ś Ś
+    {0x9D, 0x8D}, // ť Ť
+    {0x9E, 0x8E}, // ž Ž
+    {0x9F, 0x8F}, // ź Ź
+    {0xB3, 0xA3}, // ł Ł
+    {0xB9, 0xA5}, // ą Ą
+    {0xBA, 0xAA}, // ş Ş
+    {0xBE, 0xBC}, // ľ Ľ
+    {0xBF, 0xAF}, // ż Ż
+};
+
+constexpr std::array<char, 256> makeUpperTable()
+{
+    std::array<char, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        int upper = b;
+        if (b >= 'a' && b <= 'z')
+            upper = b - 'a' + 'A';
+        else if (b >= 0xE0 && b <= 0xFE && b != 0xF7)
+            upper = b - 0x20;
+        table[static_cast<std::size_t>(b)] = static_cast<char>(upper);
+    }
+    for (const auto& [lower, upper] : kOtherLetterPairs)
+        table[lower] = static_cast<char>(upper);
+    return table;
+}
+
+constexpr std::array<char, 256> kUpperLetter = makeUpperTable();
+
+} // namespace
+
+char upperLetter(char c)
+{
+    return kUpperLetter[static_cast<unsigned char>(c)];
+}
+
+std::string upperLetters(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        c = upperLetter(c);
     return result;
 }
 

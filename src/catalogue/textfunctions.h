@@ -21,6 +21,13 @@ std::string obetnijspacje(std::string_view text);
 // stays as it is.
 std::string duzelitery(std::string_view text);
 
+// The capital of a Windows-1250 letter: a-z and every other small letter the
+// code page holds with its capital (the Polish letters among them); any
+// other byte as it is. For matching texts with letter case ignored.
+char upperLetter(char c);
+// upperLetter of every byte.
+std::string upperLetters(std::string_view text);
+
 // Fits text into exactly width characters: padded with spaces and cut on the
 // right when left is true, padded at the front and cut from the front when
 // left is false. A width below 1 gives the empty text.

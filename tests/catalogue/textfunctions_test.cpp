@@ -33,6 +33,18 @@ TEST(TextFunctions, DuzeliteryUpperCasesOnlyAsciiLetters)
     EXPECT_EQ(duzelitery("a-z{}@`"), "A-Z{}@`");
 }
 
+TEST(TextFunctions, UpperLettersFoldEveryLetterOfTheCodePage)
+{
+    // Windows-1250: "łódź żółć świat ąęń" and "ťľšžŕ", then bytes that are
+    // no small letters: ß, ÷, the capitals themselves, digits.
+    EXPECT_EQ(upperLetters("\xB3\xF3"
+                           "d\x9F \xBF\xF3\xB3\xE6 \x9Cwiat \xB9\xEA\xF1"),
+              "\xA3\xD3"
+              "D\x8F \xAF\xD3\xA3\xC6 \x8CWIAT \xA5\xCA\xD1");
+    EXPECT_EQ(upperLetters("\x9D\xBE\x9A\x9E\xE0\xBA\xFE"), "\x8D\xBC\x8A\x8E\xC0\xAA\xDE");
+    EXPECT_EQ(upperLetters("\xDF\xF7\xD7\xA3\xFF 09"), "\xDF\xF7\xD7\xA3\xFF 09");
+}
+
 TEST(TextFunctions, IloscznakowPadsAndCutsOnTheChosenSide)
 {
     EXPECT_EQ(iloscznakow("Abc", 5, true), "Abc  ");
