@@ -57,26 +57,19 @@ int ImportResult::skippedCount() const
 
 std::string foldedName(std::string_view text)
 {
-    static constexpr std::pair<unsigned char, unsigned char> kPolish[] = {
-        {0xB9, 0xA5}, {0xE6, 0xC6}, {0xEA, 0xCA}, {0xB3, 0xA3}, {0xF1, 0xD1},
-        {0xF3, 0xD3}, {0x9C, 0x8C}, {0x9F, 0x8F}, {0xBF, 0xAF}};
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
     const auto last = text.find_last_not_of(' ');
-    std::string result = duzelitery(text.substr(first, last - first + 1));
-    for (char& c : result) {
-        for (const auto& [lower, upper] : kPolish) {
-            if (static_cast<unsigned char>(c) == lower)
-                c = static_cast<char>(upper);
-        }
-    }
-    return result;
+    return upperLetters(text.substr(first, last - first + 1));
 }
 
-Medium mediumOfText(std::string_view text)
+namespace {
+
+// The medium one item of a list names (folded); an empty item names none.
+Medium mediumOfItem(std::string_view item)
 {
-    std::string name = foldedName(text.substr(0, text.find(',')));
+    std::string name = foldedName(item);
     if (name.empty())
         return Medium::Unnamed;
     // "2xCD", "3 x Cass": the count of media is no part of the name.
@@ -94,6 +87,51 @@ Medium mediumOfText(std::string_view text)
     if (named(kCassetteNames))
         return Medium::Cassette;
     return Medium::Other;
+}
+
+// The items of a folded list of media: "CD, MC", "CD+MC", "CD/MC", "CD & MC",
+// "PŁYTA I KASETA" all name two.
+std::vector<std::string> mediaItems(std::string folded)
+{
+    for (const std::string_view joiner : {" I ", " AND ", " ORAZ "}) {
+        for (auto at = folded.find(joiner); at != std::string::npos; at = folded.find(joiner, at))
+            folded.replace(at, joiner.size(), ",");
+    }
+    std::vector<std::string> items;
+    std::string item;
+    for (const char c : folded) {
+        if (c == ',' || c == '+' || c == '/' || c == '&') {
+            items.push_back(std::move(item));
+            item.clear();
+        } else {
+            item += c;
+        }
+    }
+    items.push_back(std::move(item));
+    return items;
+}
+
+} // namespace
+
+Medium mediumOfText(std::string_view text)
+{
+    const std::vector<std::string> items = mediaItems(foldedName(text));
+    bool disc = false;
+    bool cassette = false;
+    for (const std::string& item : items) {
+        const Medium medium = mediumOfItem(item);
+        disc = disc || medium == Medium::Cd;
+        cassette = cassette || medium == Medium::Cassette;
+    }
+    if (disc && cassette)
+        return Medium::CdAndCassette;
+    if (disc)
+        return Medium::Cd;
+    if (cassette)
+        return Medium::Cassette;
+    // Nothing this catalogue holds: the first item says whether a medium
+    // was named at all ("2xCD, Album, RE" is read by its first item).
+    return mediumOfItem(items.front());
 }
 
 AlbumIntake::AlbumIntake(const AlbumTable& table, const TUstawienia& settings)
@@ -120,6 +158,10 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
         album.mcKind = album.mcKind == 0 ? 1 : album.mcKind;
         album.cdKind = 0;
         break;
+    case Medium::CdAndCassette:
+        album.cdKind = album.cdKind == 0 ? 1 : album.cdKind;
+        album.mcKind = album.mcKind == 0 ? 1 : album.mcKind;
+        break;
     case Medium::Other:
         skip(line, SkipReason::OtherMedium, std::move(album.medium));
         return true;
@@ -139,42 +181,79 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
     if (album.cdKind == 0 && album.mcKind == 0)
         album.cdKind = 1;
 
-    // The IDs by the editor's rule: a number of at least 1 as given,
-    // otherwise the next free one of its kind.
+    // The IDs by the editor's rule: a number of at least 1 as given; the
+    // others wait for the end of the file, so that a free ID is one that no
+    // line of the file names either.
     const std::array<bool, 3> owned = {true, album.cdKind != 0, album.mcKind != 0};
     const std::array<const std::string*, 3> given = {&album.id, &album.cdId, &album.mcId};
-    std::array<std::int32_t*, 3> counter = {&counters_.nastid, &counters_.nastidcd,
-                                            &counters_.nastidmc};
-    std::array<std::int32_t, 3> ids{};
-    std::array<std::int32_t, 3> counterAfter = {counters_.nastid, counters_.nastidcd,
-                                                counters_.nastidmc};
+    WaitingIds waiting{line, rows_.size(), {}};
     for (std::size_t k = 0; k < 3; ++k) {
         if (!owned[k])
             continue;
         const auto number = readId(*given[k]);
         if (number && *number >= 1 &&
             (k > 0 || !album.idOnlyIfFree || finders_[k].isFree(*number))) {
-            ids[k] = *number;
-        } else if (const auto free = finders_[k].next(counterAfter[k])) {
-            ids[k] = *free;
+            finders_[k].take(*number);
+            row[static_cast<std::size_t>(idColumn(static_cast<IdKind>(k)))] = l2t(*number, 5);
         } else {
-            skip(line, SkipReason::NoFreeId);
-            return true;
+            waiting.kinds[k] = true;
         }
     }
-    for (std::size_t k = 0; k < 3; ++k) {
-        if (!owned[k])
-            continue;
-        finders_[k].take(ids[k]);
-        *counter[k] = counterAfter[k];
-    }
-    row[ColumnId] = l2t(ids[0], 5);
     row[ColumnCdKind] = album.cdKind != 0 ? std::string(copyKindLetter(album.cdKind)) : "-";
-    row[ColumnCdId] = album.cdKind != 0 ? l2t(ids[1], 5) : "-";
     row[ColumnMcKind] = album.mcKind != 0 ? std::string(copyKindLetter(album.mcKind)) : "-";
-    row[ColumnMcId] = album.mcKind != 0 ? l2t(ids[2], 5) : "-";
+    if (album.cdKind == 0)
+        row[ColumnCdId] = "-";
+    if (album.mcKind == 0)
+        row[ColumnMcId] = "-";
+    if (waiting.kinds != std::array<bool, 3>{})
+        waiting_.push_back(waiting);
     rows_.push_back({0, std::move(row)});
     return true;
+}
+
+void AlbumIntake::handOutFreeIds()
+{
+    std::array<std::int32_t*, 3> counter = {&counters_.nastid, &counters_.nastidcd,
+                                            &counters_.nastidmc};
+    std::vector<bool> dropped;
+    for (const WaitingIds& waiting : waiting_) {
+        Row& row = rows_[waiting.row].row;
+        std::array<std::int32_t, 3> counterAfter = {*counter[0], *counter[1], *counter[2]};
+        std::array<std::int32_t, 3> ids{};
+        bool free = true;
+        for (std::size_t k = 0; k < 3 && free; ++k) {
+            if (!waiting.kinds[k])
+                continue;
+            const auto number = finders_[k].next(counterAfter[k]);
+            free = number.has_value();
+            ids[k] = number.value_or(0);
+        }
+        if (!free) {
+            skip(waiting.line, SkipReason::NoFreeId);
+            dropped.resize(rows_.size());
+            dropped[waiting.row] = true;
+            continue;
+        }
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (!waiting.kinds[k])
+                continue;
+            finders_[k].take(ids[k]);
+            *counter[k] = counterAfter[k];
+            row[static_cast<std::size_t>(idColumn(static_cast<IdKind>(k)))] = l2t(ids[k], 5);
+        }
+    }
+    waiting_.clear();
+    if (dropped.empty())
+        return;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!dropped[i])
+            rows_[kept++] = std::move(rows_[i]);
+    }
+    rows_.resize(kept);
+    // Lines skipped here are named among the others in the order of the file.
+    std::stable_sort(result_.skipped.begin(), result_.skipped.end(),
+                     [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
 }
 
 void AlbumIntake::skip(int line, SkipReason reason, std::string medium)
@@ -186,6 +265,7 @@ void AlbumIntake::skip(int line, SkipReason reason, std::string medium)
 
 ImportResult AlbumIntake::finish() &&
 {
+    handOutFreeIds();
     result_.added = static_cast<int>(rows_.size());
     if (!rows_.empty())
         result_.change = albumsAppended(table_, std::move(rows_), before_, counters_);

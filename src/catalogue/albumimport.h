@@ -59,16 +59,19 @@ enum class Medium
     Unnamed, // no medium given
     Cd,
     Cassette,
+    CdAndCassette,
     Other // vinyl, DVD, a file, ...: none this catalogue holds
 };
 
 // The medium a text names (Windows-1250): "CD", "Compact Disc", "CDr",
 // "Płyta CD" are discs and "Cassette", "Cass", "Kaseta", "MC" cassettes, in
-// any case; a list such as "2xCD, Album, RE" is read by its first item, a
-// count before it left aside.
+// any case, a count before them left aside ("2xCD"). A list names every
+// disc or cassette among its items ("CD, MC", "CD+MC", "CD/MC", "Płyta i
+// kaseta" are both); with neither, its first item tells a medium this
+// catalogue does not hold ("Vinyl, LP") from none ("", ", Album").
 Medium mediumOfText(std::string_view text);
 
-// Upper case for comparing names: a-z and the Polish letters, spaces around
+// Upper case for comparing names: every letter of the code page, spaces around
 // the text left out.
 std::string foldedName(std::string_view text);
 
@@ -97,7 +100,8 @@ struct IncomingAlbum
 // or a cassette skips it. Texts are cut to their column's limit, then their
 // trailing spaces removed; IDs are taken as given when they are numbers of at
 // least 1, otherwise the next free ones of their kind, as the editor hands
-// them out; an album on no medium is an original CD.
+// them out, once every album is in: an ID some later album gives is not
+// free. An album on no medium is an original CD.
 class AlbumIntake
 {
 public:
@@ -118,11 +122,23 @@ public:
     ImportResult finish() &&;
 
 private:
+    // An album still waiting for free IDs of some kinds (album, CD, MC).
+    struct WaitingIds
+    {
+        int line = 0;
+        std::size_t row = 0;
+        std::array<bool, 3> kinds{};
+    };
+    // Gives the waiting albums their IDs, in the order of the file; an album
+    // for which a kind has none left is skipped.
+    void handOutFreeIds();
+
     const AlbumTable& table_;
     IdCounters before_;
     IdCounters counters_;
     std::array<FreeIdFinder, 3> finders_;
     std::vector<KeyedRow> rows_;
+    std::vector<WaitingIds> waiting_;
     ImportResult result_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <utility>
 
 namespace alborx {
@@ -33,6 +34,34 @@ std::array<std::pair<char16_t, unsigned char>, 128> makeReverse()
     std::sort(reverse.begin(), reverse.end());
     return reverse;
 }
+
+// Nearest plain letters of U+00C0..U+024F and U+1E00..U+1EFF, from their
+// Unicode decompositions (a few, like "ø" and "ħ", by their look); "?"
+// where there is none.
+constexpr std::string_view kLatinFrom00C0 =
+    "AAAAAAACEEEEIIII?NOOOOO?OUUUUY??aaaaaaaceeeeiiii?nooooo?ouuuuy?y"
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi??JjKkkLlLlLlL"
+    "l??NnNnNn?NnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZz?"
+    "bB?????Cc?D??????FfG???IKkl??Nn?Oo??Pp?????tTtTUu?VYyZz?????????"
+    "?????????????AaIiOoUuUuUuUuUu?AaAa??GgGgKkOoOo??j???Gg??NnAa????"
+    "AaAaEeEeIiIiOoOoRrRrUuUuSsTt??Hh????ZzAaEeOoOoOoOoYylntj??ACcL??"
+    "???B??EeJj??RrYy";
+constexpr std::string_view kLatinFrom1E00 =
+    "AaBbBbBbCcDdDdDdDdDdEeEeEeEeEeFfGgHhHhHhHhHhIiIiKkKkKkLlLlLlLlMm"
+    "MmMmNnNnNnNnOoOoOoOoPpPpRrRrRrRrSsSsSsSsSsTtTtTtTtUuUuUuUuUuVvVv"
+    "WwWwWwWwWwXxXxYyZzZzZzhtwy??????AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEe"
+    "EeEeEeEeIiIiOoOoOoOoOoOoOoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy??????";
+
+// Punctuation the code page lacks, as the nearest it holds: hyphens and
+// dashes as "-", the reversed quotes as their plain ones, primes as
+// apostrophe and quote, spaces of other widths as a space.
+constexpr std::pair<char32_t, char> kNearPunctuation[] = {
+    {0x2002, ' '},  {0x2003, ' '}, {0x2004, ' '},    {0x2005, ' '},    {0x2006, ' '},
+    {0x2007, ' '},  {0x2008, ' '}, {0x2009, ' '},    {0x200A, ' '},    {0x2010, '-'},
+    {0x2011, '-'},  {0x2012, '-'}, {0x2015, '\x97'}, {0x201B, '\x91'}, {0x201F, '\x93'},
+    {0x2032, '\''}, {0x2033, '"'}, {0x202F, ' '},    {0x205F, ' '},    {0x2212, '-'},
+    {0x3000, ' '},
+};
 
 void appendUtf8(std::string& out, char32_t c)
 {
@@ -134,6 +163,21 @@ std::optional<std::string> utf8ToCp1250(std::string_view utf8)
         out.push_back(static_cast<char>(*byte));
     }
     return out;
+}
+
+char nearestCp1250(char32_t character)
+{
+    if (const auto byte = unicodeToCp1250(character))
+        return static_cast<char>(*byte);
+    if (character >= 0xC0 && character < 0xC0 + kLatinFrom00C0.size())
+        return kLatinFrom00C0[character - 0xC0];
+    if (character >= 0x1E00 && character < 0x1E00 + kLatinFrom1E00.size())
+        return kLatinFrom1E00[character - 0x1E00];
+    for (const auto& [near, byte] : kNearPunctuation) {
+        if (near == character)
+            return byte;
+    }
+    return '?';
 }
 
 } // namespace alborx

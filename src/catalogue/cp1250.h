@@ -16,6 +16,12 @@ char32_t cp1250ToUnicode(unsigned char byte);
 // The Windows-1250 byte of a Unicode character, if the code page holds it.
 std::optional<unsigned char> unicodeToCp1250(char32_t character);
 
+// The byte that stands for a character in the catalogue: its own where the
+// code page holds it; for a letter it lacks, the nearest plain letter ("ø"
+// as "o", "ő" kept as it is, the code page has it); the nearest punctuation
+// for dashes, quotes and spaces of other kinds; "?" for anything else.
+char nearestCp1250(char32_t character);
+
 std::string cp1250ToUtf8(std::string_view bytes);
 
 // Decodes one UTF-8 character at text[i], advancing i past it; empty, with i

@@ -216,11 +216,12 @@ std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& r
             const auto character = nextUtf8(field, i);
             if (!character)
                 ++i; // a byte that is no UTF-8 stands for one unknown character
-            const auto byte = character ? unicodeToCp1250(*character) : std::nullopt;
-            if (byte) {
-                text += static_cast<char>(*byte);
+            if (character && unicodeToCp1250(*character)) {
+                text += static_cast<char>(*unicodeToCp1250(*character));
             } else {
-                text += '?';
+                // A letter the code page lacks as its nearest one ("ø" as
+                // "o"), as every other way into the catalogue writes it.
+                text += character ? nearestCp1250(*character) : '?';
                 ++replaced;
             }
         }

@@ -50,9 +50,9 @@ CsvEncoding detectEncoding(std::string_view bytes);
 std::string_view withoutByteOrderMark(std::string_view bytes);
 
 // A field as catalogue text (Windows-1250). Characters the code page cannot
-// hold, and bytes that are not UTF-8 when reading UTF-8, become "?" and are
-// counted in replaced; control characters (line ends, tabs, NUL) become
-// spaces.
+// hold become their nearest (nearestCp1250: "ø" as "o", else "?"), bytes
+// that are not UTF-8 when reading UTF-8 "?", each counted in replaced;
+// control characters (line ends, tabs, NUL) become spaces.
 std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& replaced);
 
 // The fields an import fills: the album table columns 0..7, then the medium

@@ -22,32 +22,6 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Nearest plain letters of U+00C0..U+024F and U+1E00..U+1EFF, from their
-// Unicode decompositions (a few, like "ø" and "ħ", by their look); "?"
-// where there is none.
-constexpr std::string_view kLatinFrom00C0 =
-    "AAAAAAACEEEEIIII?NOOOOO?OUUUUY??aaaaaaaceeeeiiii?nooooo?ouuuuy?y"
-    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi??JjKkkLlLlLlL"
-    "l??NnNnNn?NnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZz?"
-    "bB?????Cc?D??????FfG???IKkl??Nn?Oo??Pp?????tTtTUu?VYyZz?????????"
-    "?????????????AaIiOoUuUuUuUuUu?AaAa??GgGgKkOoOo??j???Gg??NnAa????"
-    "AaAaEeEeIiIiOoOoRrRrUuUuSsTt??Hh????ZzAaEeOoOoOoOoYylntj??ACcL??"
-    "???B??EeJj??RrYy";
-constexpr std::string_view kLatinFrom1E00 =
-    "AaBbBbBbCcDdDdDdDdDdEeEeEeEeEeFfGgHhHhHhHhHhIiIiKkKkKkLlLlLlLlMm"
-    "MmMmNnNnNnNnOoOoOoOoPpPpRrRrRrRrSsSsSsSsSsTtTtTtTtUuUuUuUuUuVvVv"
-    "WwWwWwWwWwXxXxYyZzZzZzhtwy??????AaAaAaAaAaAaAaAaAaAaAaAaEeEeEeEe"
-    "EeEeEeEeIiIiOoOoOoOoOoOoOoOoOoOoOoOoUuUuUuUuUuUuUuYyYyYyYy??????";
-
-char nearestLetter(char32_t character)
-{
-    if (character >= 0xC0 && character < 0xC0 + kLatinFrom00C0.size())
-        return kLatinFrom00C0[character - 0xC0];
-    if (character >= 0x1E00 && character < 0x1E00 + kLatinFrom1E00.size())
-        return kLatinFrom1E00[character - 0x1E00];
-    return '?';
-}
-
 bool isUnreserved(unsigned char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -186,10 +160,8 @@ std::string catalogueText(std::string_view utf8, int limit)
             text += '?';
         } else if (*character < 0x20 || (*character >= 0x7F && *character < 0xA0)) {
             text += ' ';
-        } else if (const auto byte = unicodeToCp1250(*character)) {
-            text += static_cast<char>(*byte);
         } else {
-            text += nearestLetter(*character);
+            text += nearestCp1250(*character);
         }
     }
     if (limit > 0 && text.size() > static_cast<std::size_t>(limit))

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QToolButton>
 
 using alborx::ui::fromQtLossy;
@@ -252,6 +253,20 @@ void TForm1::buildEditor()
     setTabOrder(nosnikmc, idmc);
     setTabOrder(idmc, kopiamc);
 
+    // A character the catalogue cannot hold becomes its nearest as it is
+    // typed or pasted; the status line says which.
+    for (QLineEdit* edit : {aid, azespol, aalbum, agatunek->lineEdit(), idcd, idmc}) {
+        auto* validator =
+            dynamic_cast<alborx::ui::Cp1250Validator*>(const_cast<QValidator*>(edit->validator()));
+        if (validator)
+            validator->setOnReplaced([this](const QStringList& replaced) {
+                StatusBar1->showMessage(
+                    QStringLiteral("Znaki spoza Windows-1250 zastąpiono najbliższymi: ") +
+                        replaced.join(QStringLiteral(", ")),
+                    10000);
+            });
+    }
+
     connect(nosnikcd, &QCheckBox::toggled, this, &TForm1::nosnikcdClick);
     connect(nosnikmc, &QCheckBox::toggled, this, &TForm1::nosnikmcClick);
     connect(dodajguz, &QPushButton::clicked, this, &TForm1::dodajguzClick);
@@ -306,7 +321,7 @@ void TForm1::listacdSelectCell(int row)
     if (row < 1 || row >= albumy.rowCount())
         return;
     binding.wybranywiersz = row;
-    binding.boundId = albumy.cell(alborx::ColumnId, row);
+    binding.boundKey = albumy.rowKey(row);
     binding.zfiltru = false;
     showEditorForm(alborx::formFromRow(albumy.row(row)));
     poprawguz->setEnabled(true);
@@ -356,7 +371,7 @@ void TForm1::dodajguzClick()
         listacd->selectAlbumRow(row, QAbstractItemView::EnsureVisible);
         scrollToAlbumRow(row);
         binding.wybranywiersz = row;
-        binding.boundId = albumy.cell(alborx::ColumnId, row);
+        binding.boundKey = albumy.rowKey(row);
         binding.zfiltru = false;
     } else if (added.result == alborx::EditResult::NoFreeId) {
         noFreeId();
@@ -366,8 +381,9 @@ void TForm1::dodajguzClick()
 
 void TForm1::poprawguzClick()
 {
-    const int row = binding.wybranywiersz;
-    const bool bound = alborx::boundRowIsValid(albumy, binding);
+    const int row = alborx::boundRow(albumy, binding);
+    if (row > 0)
+        binding.wybranywiersz = row;
     alborx::EditorForm form = editorForm();
     alborx::EditOutcome corrected = alborx::poprawalbum(albumy, binding, form, ustawienia);
     if (corrected.result == alborx::EditResult::Written) {
@@ -380,20 +396,20 @@ void TForm1::poprawguzClick()
     } else if (corrected.result == alborx::EditResult::NoFreeId) {
         noFreeId();
     }
-    if (bound)
+    if (row > 0)
         scrollToAlbumRow(row);
-    if (bound)
-        binding.boundId = albumy.cell(alborx::ColumnId, row);
 }
 
 void TForm1::usunguzClick()
 {
-    if (albumy.liczbaalbumow() == 0 || !alborx::boundRowIsValid(albumy, binding))
+    const int bound = alborx::boundRow(albumy, binding);
+    if (bound == 0)
         return;
     // The targets are fixed before anything is removed. The lists report the
     // moves of their current rows while rows go; those reports are taken
     // once the removal is over, so that they name rows of the new table.
-    const alborx::EditorBinding target = binding;
+    alborx::EditorBinding target = binding;
+    target.wybranywiersz = bound;
     alborx::TableChange change = alborx::usunalbum(albumy, target);
     const QString caption =
         alborx::ui::albumCaption(alborx::rowOf(albumy.row(target.wybranywiersz)));

@@ -189,7 +189,8 @@ void TForm1::takeImport(alborx::ImportResult result, const QString& stepText,
 
     QString message = QStringLiteral("Dodano albumów: %1.").arg(result.added);
     if (result.replaced > 0)
-        message += QStringLiteral("\nZnaków spoza Windows-1250 zastąpionych znakiem „?”: %1.")
+        message += QStringLiteral("\nZnaków spoza Windows-1250 zastąpionych najbliższą literą "
+                                  "lub znakiem „?”: %1.")
                        .arg(result.replaced);
     const int skipped = result.skippedCount();
     if (skipped > 0) {

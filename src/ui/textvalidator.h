@@ -1,9 +1,11 @@
-// Keeps an edit field to what the catalogue can store: characters that
-// Windows-1250 cannot hold are refused as they are typed or pasted, and a
-// length limit stops typing (text the program puts in may be longer).
+// Keeps an edit field to what the catalogue can store: a character that
+// Windows-1250 cannot hold becomes its nearest as it is typed or pasted
+// ("ø" as "o", else "?"), and a length limit stops typing (text the program
+// puts in may be longer).
 #pragma once
 
 #include <QValidator>
+#include <functional>
 
 class QLineEdit;
 
@@ -17,14 +19,24 @@ public:
 
     State validate(QString& input, int& position) const override;
 
+    // Told, with "ø → o" for each character, when typing or pasting had
+    // characters replaced.
+    void setOnReplaced(std::function<void(const QStringList&)> onReplaced);
+
 private:
     int limit_;
     // The field's text before the edit being checked: while an edit is
     // checked the field already shows its result.
     QString accepted_;
+    std::function<void(const QStringList&)> onReplaced_;
 };
 
+// The text with every character the code page cannot hold replaced by its
+// nearest, position moved with it; replaced lists "ø → o" for each
+// distinct character.
+QString nearestHoldable(const QString& text, int& position, QStringList& replaced);
+
 // Installs the validator on a line edit.
-void keepToCodePage(QLineEdit* field, int limit = 0);
+Cp1250Validator* keepToCodePage(QLineEdit* field, int limit = 0);
 
 } // namespace alborx::ui

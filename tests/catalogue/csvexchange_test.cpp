@@ -211,6 +211,25 @@ TEST(CsvImport, MediaIdsAndLimitsFollowTheEditorsRules)
     EXPECT_EQ(counters.nastidcd, 6);
 }
 
+TEST(CsvImport, AFreeIdIsOneNoLineOfTheFileNames)
+{
+    AlbumTable table;
+    TUstawienia counters;
+    const ImportResult result = importText(table, counters,
+                                           "ID;Wykonawca;Album;ID CD\n"
+                                           ";Kult;Spokojnie;\n"
+                                           "1;Republika;Nowe sytuacje;1\n"
+                                           ";Perfect;Unu;\n"
+                                           "2;Lady Pank;Ohyda;2\n");
+    ASSERT_EQ(result.added, 4);
+    std::vector<std::pair<std::string, std::string>> ids;
+    for (int r = 1; r <= 4; ++r)
+        ids.emplace_back(table.cell(ColumnId, r), table.cell(ColumnCdId, r));
+    EXPECT_EQ(ids,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"00003", "00003"}, {"00001", "00001"}, {"00004", "00004"}, {"00002", "00002"}}));
+}
+
 TEST(CsvImport, UnreadableLinesAreSkippedAndReported)
 {
     AlbumTable table;
@@ -267,13 +286,15 @@ TEST(CsvImport, TextsComeInTheirEncodingAndForeignCharactersAreCounted)
 {
     AlbumTable table;
     TUstawienia counters;
-    // With a byte-order mark, UTF-8; characters outside Windows-1250 become "?".
+    // With a byte-order mark, UTF-8; a letter outside Windows-1250 becomes
+    // its nearest one, any other character "?".
     const ImportResult utf8 = importText(
-        table, counters, "\xEF\xBB\xBFWykonawca;Album\nZesp\xC3\xB3\xC5\x82;\xE6\x97\xA5\n");
+        table, counters,
+        "\xEF\xBB\xBFWykonawca;Album\nR\xC3\xB8yksopp \xC5\x82;\xE6\x97\xA5\xE2\x80\x90\n");
     EXPECT_EQ(utf8.added, 1);
-    EXPECT_EQ(utf8.replaced, 1);
-    EXPECT_EQ(table.cell(ColumnPerformer, 1), "Zesp\xF3\xB3");
-    EXPECT_EQ(table.cell(ColumnTitle, 1), "?");
+    EXPECT_EQ(utf8.replaced, 3);
+    EXPECT_EQ(table.cell(ColumnPerformer, 1), "Royksopp \xB3");
+    EXPECT_EQ(table.cell(ColumnTitle, 1), "?-");
 
     // Without one and not UTF-8: Windows-1250, taken as it is.
     const ImportResult cp1250 = importText(table, counters, "Wykonawca;Album\nZesp\xF3\xB3;T\n");

@@ -101,6 +101,11 @@ TEST(Medium, DiscsAndCassettesByTheNamesProgramsGiveThem)
         {"2xCass, Album", Medium::Cassette},
         {"Kaseta", Medium::Cassette},
         {"MC", Medium::Cassette},
+        {"CD+MC", Medium::CdAndCassette},
+        {"CD, MC", Medium::CdAndCassette},
+        {"Cass / CD", Medium::CdAndCassette},
+        {"P\xB3yta i kaseta", Medium::CdAndCassette}, // "Płyta i kaseta"
+        {"Vinyl, CD", Medium::Cd},
         {"Vinyl, LP, Album", Medium::Other},
         {"File, MP3", Medium::Other},
         {"DVD, Album", Medium::Other},
@@ -211,8 +216,9 @@ TEST(TellicoCollection, ZippedAndPlainGiveTheSameAlbums)
                   std::make_tuple(6, SkipReason::OtherMedium, std::string("DVD")));
         EXPECT_EQ(std::make_pair(left[2].line, left[2].reason),
                   std::make_pair(7, SkipReason::NoPerformerOrTitle));
-        // IDs come after those in use, as Dodaj hands them out.
-        EXPECT_EQ(import.albums.change.inserted.front().row[ColumnId], "00002");
+        // Entry 1's ID is taken: it gets the first that neither an album
+        // nor another entry has (2, 3 and 5 are kept as the entries give them).
+        EXPECT_EQ(import.albums.change.inserted.front().row[ColumnId], "00004");
         EXPECT_EQ(import.albums.change.insertedAt, 2);
     }
 }
@@ -231,8 +237,8 @@ TEST(TellicoCollection, ItsCsvExportGivesTheSameAlbumsAsTheCollectionFile)
     ASSERT_EQ(fromFile.added, 4);
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(fromCsv.change.inserted[i].row, fromFile.change.inserted[i].row) << i;
-    // Entry IDs are kept where free (5), otherwise handed out by the rule.
-    EXPECT_EQ(fromFile.change.inserted[1].row[ColumnId], "00003");
+    // Entry IDs are kept where free (2, 5), otherwise handed out by the rule.
+    EXPECT_EQ(fromFile.change.inserted[1].row[ColumnId], "00002");
     EXPECT_EQ(fromFile.change.inserted[3].row[ColumnId], "00005");
     EXPECT_EQ(fromFile.change.inserted[2].row[ColumnPerformer], "Simon & Garfunkel, Paul Simon");
     EXPECT_EQ(fromCsv.change.inserted[0].row[ColumnGenre], "Rock");

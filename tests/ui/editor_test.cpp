@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -260,14 +261,22 @@ TEST_F(Editor, NoFreeIdIsReported)
     EXPECT_EQ(form_.albumy.liczbaalbumow(), 99999);
 }
 
-TEST_F(Editor, FieldsRefuseCharactersTheCodePageCannotHold)
+TEST_F(Editor, FieldsTakeTheNearestCharacterTheCodePageHolds)
 {
     // insert() goes through the field's checks as typing and pasting do.
     form_.azespol->insert("Zaż");
-    form_.azespol->insert("日");
     form_.azespol->insert("ółć€");
-    form_.azespol->insert("Ærø");
-    EXPECT_EQ(form_.azespol->text(), "Zażółć€");
+    form_.azespol->insert("R");
+    form_.azespol->insert("øyksopp");
+    EXPECT_EQ(form_.azespol->text(), "Zażółć€Royksopp");
+    EXPECT_EQ(form_.azespol->cursorPosition(), form_.azespol->text().size());
+    EXPECT_EQ(form_.StatusBar1->currentMessage(),
+              "Znaki spoza Windows-1250 zastąpiono najbliższymi: ø → o");
+    form_.aalbum->setText("Le");
+    form_.aalbum->setCursorPosition(1);
+    form_.aalbum->insert("日Æ");
+    EXPECT_EQ(form_.aalbum->text(), "L?Ae");
+    EXPECT_EQ(form_.aalbum->cursorPosition(), 3);
     form_.aid->setText("");
     QTest::keyClicks(form_.aid, "1234567");
     EXPECT_EQ(form_.aid->text(), "12345");
