@@ -36,9 +36,13 @@ namespace {
 constexpr std::array<int, 8> kListacdWidths = {36, 188, 206, 67, 23, 22, 37, 35};
 
 // Tab captions carry three spaces on either side.
-QString tabCaption(const char* text)
+// A page of the notebook: its caption padded with spaces as the tabs show
+// it, and the plain caption for screen readers.
+void addPage(QTabWidget* notebook, QWidget* page, const char* caption)
 {
-    return QStringLiteral("   ") + QString::fromUtf8(text) + QStringLiteral("   ");
+    const QString name = QString::fromUtf8(caption);
+    const int index = notebook->addTab(page, QStringLiteral("   ") + name + QStringLiteral("   "));
+    notebook->tabBar()->setAccessibleTabName(index, name);
 }
 
 } // namespace
@@ -102,12 +106,12 @@ void TForm1::buildMenu()
         return action;
     };
 
-    QMenu* plik = bar->addMenu(QStringLiteral("Plik"));
+    QMenu* plik = bar->addMenu(QStringLiteral("&Plik"));
     plik->setObjectName(QStringLiteral("Plik1"));
-    item(plik, "Nowabaza1", "Nowa baza", {}, &TForm1::Nowabaza1Click);
-    item(plik, "Otwrzbaz1", "Otwórz bazę", QKeySequence(Qt::CTRL | Qt::Key_O),
+    item(plik, "Nowabaza1", "&Nowa baza", {}, &TForm1::Nowabaza1Click);
+    item(plik, "Otwrzbaz1", "&Otwórz bazę", QKeySequence(Qt::CTRL | Qt::Key_O),
          &TForm1::Otwrzbaz1Click);
-    Ostatniepliki1 = plik->addMenu(QStringLiteral("Ostatnie pliki"));
+    Ostatniepliki1 = plik->addMenu(QStringLiteral("Ostatnie p&liki"));
     Ostatniepliki1->setObjectName(QStringLiteral("Ostatniepliki1"));
     for (int k = 0; k < alborx::kRecentCount; ++k) {
         QAction* action = Ostatniepliki1->addAction(QString());
@@ -116,55 +120,56 @@ void TForm1::buildMenu()
         connect(action, &QAction::triggered, this, [this, k] { oplikClick(k); });
         oplik[static_cast<std::size_t>(k)] = action;
     }
-    item(plik, "Doczbaz1", "Dołącz bazę", {}, &TForm1::Doczbaz1Click);
-    item(plik, "Zapiszbazjako1", "Zapisz bazę jako", {}, &TForm1::Zapiszbazjako1Click);
-    item(plik, "Zapiszbaz1", "Zapisz bazę", QKeySequence(Qt::CTRL | Qt::Key_S),
+    item(plik, "Doczbaz1", "&Dołącz bazę", {}, &TForm1::Doczbaz1Click);
+    item(plik, "Zapiszbazjako1", "Zapisz bazę j&ako", {}, &TForm1::Zapiszbazjako1Click);
+    item(plik, "Zapiszbaz1", "&Zapisz bazę", QKeySequence(Qt::CTRL | Qt::Key_S),
          &TForm1::Zapiszbaz1Click);
     plik->addSeparator();
-    item(plik, "Importujzcsv1", "Importuj z CSV…", {}, &TForm1::Importujzcsv1Click);
-    item(plik, "Importujztellico1", "Importuj z programu Tellico…", {},
+    item(plik, "Importujzcsv1", "&Importuj z CSV…", {}, &TForm1::Importujzcsv1Click);
+    item(plik, "Importujztellico1", "Importuj z programu &Tellico…", {},
          &TForm1::Importujztellico1Click);
-    item(plik, "Eksportujdocsv1", "Eksportuj do CSV…", {}, &TForm1::Eksportujdocsv1Click);
+    item(plik, "Eksportujdocsv1", "&Eksportuj do CSV…", {}, &TForm1::Eksportujdocsv1Click);
     plik->addSeparator();
-    item(plik, "Wyjcie1", "Wyjście", {}, &TForm1::Wyjcie1Click);
+    item(plik, "Wyjcie1", "&Wyjście", {}, &TForm1::Wyjcie1Click);
 
     buildEditMenu(bar);
 
-    QMenu* szukanie = bar->addMenu(QStringLiteral("Wyszukiwanie"));
+    QMenu* szukanie = bar->addMenu(QStringLiteral("&Wyszukiwanie"));
     szukanie->setObjectName(QStringLiteral("Wyszukiwanie1"));
-    item(szukanie, "Szukaj1", "Szukaj (i zamień)", QKeySequence(Qt::Key_F7), &TForm1::Szukaj1Click);
-    item(szukanie, "Znajdnastpny1", "Znajdź następny...", QKeySequence(Qt::Key_F3),
+    item(szukanie, "Szukaj1", "&Szukaj (i zamień)", QKeySequence(Qt::Key_F7),
+         &TForm1::Szukaj1Click);
+    item(szukanie, "Znajdnastpny1", "&Znajdź następny...", QKeySequence(Qt::Key_F3),
          &TForm1::Znajdnastpny1Click);
-    item(szukanie, "Zamienastpny1", "Zamień następny...", QKeySequence(Qt::SHIFT | Qt::Key_F3),
+    item(szukanie, "Zamienastpny1", "Zamień &następny...", QKeySequence(Qt::SHIFT | Qt::Key_F3),
          &TForm1::Zamienastpny1Click);
     szukanie->addSeparator();
-    item(szukanie, "Szukajwmusicbrainz1", "Szukaj w MusicBrainz…",
+    item(szukanie, "Szukajwmusicbrainz1", "Szukaj w &MusicBrainz…",
          QKeySequence(Qt::CTRL | Qt::Key_M), &TForm1::Szukajwmusicbrainz1Click);
 
-    QMenu* opcje = bar->addMenu(QStringLiteral("Opcje"));
+    QMenu* opcje = bar->addMenu(QStringLiteral("&Opcje"));
     opcje->setObjectName(QStringLiteral("Opcje1"));
-    item(opcje, "Ustawieniaprogramu1", "Ustawienia programu", {},
+    item(opcje, "Ustawieniaprogramu1", "&Ustawienia programu", {},
          &TForm1::Ustawieniaprogramu1Click);
-    Zawszenawierzchu1 = item(opcje, "Zawszenawierzchu1", "Zawsze na wierzchu",
+    Zawszenawierzchu1 = item(opcje, "Zawszenawierzchu1", "Zawsze na &wierzchu",
                              QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::Zawszenawierzchu1Click);
     Zawszenawierzchu1->setCheckable(true);
     opcje->addSeparator();
-    item(opcje, "Zapiszdoplikutekstowego1", "Zapisz do pliku tekstowego", {},
+    item(opcje, "Zapiszdoplikutekstowego1", "Zapisz do pliku &tekstowego", {},
          &TForm1::Zapiszdoplikutekstowego1Click);
-    item(opcje, "Formatplikutekstowego1", "Format pliku tekstowego", {},
+    item(opcje, "Formatplikutekstowego1", "&Format pliku tekstowego", {},
          &TForm1::Formatplikutekstowego1Click);
     opcje->addSeparator();
-    QMenu* szerokosci = opcje->addMenu(QStringLiteral("Kopiuj szerokości kolumn"));
+    QMenu* szerokosci = opcje->addMenu(QStringLiteral("&Kopiuj szerokości kolumn"));
     szerokosci->setObjectName(QStringLiteral("Kopiujszerokocikolumn1"));
-    item(szerokosci, "Szerokocikolumnspisprzefiltrowany1", "spis->przefiltrowany", {},
+    item(szerokosci, "Szerokocikolumnspisprzefiltrowany1", "&spis->przefiltrowany", {},
          &TForm1::Szerokocikolumnspisprzefiltrowany1Click);
-    item(szerokosci, "Szerokocikolumnprzefiltrowanyspis1", "przefiltrowany->spis", {},
+    item(szerokosci, "Szerokocikolumnprzefiltrowanyspis1", "&przefiltrowany->spis", {},
          &TForm1::Szerokocikolumnprzefiltrowanyspis1Click);
 
-    QMenu* pomoc = bar->addMenu(QStringLiteral("Pomoc"));
+    QMenu* pomoc = bar->addMenu(QStringLiteral("Po&moc"));
     pomoc->setObjectName(QStringLiteral("Pomoc1"));
-    item(pomoc, "Oprogramie1", "O programie", {}, &TForm1::Oprogramie1Click);
-    item(pomoc, "Pomoc2", "Pomoc", QKeySequence(Qt::Key_F1), &TForm1::Pomoc2Click);
+    item(pomoc, "Oprogramie1", "&O programie", {}, &TForm1::Oprogramie1Click);
+    item(pomoc, "Pomoc2", "&Pomoc", QKeySequence(Qt::Key_F1), &TForm1::Pomoc2Click);
 }
 
 void TForm1::buildPages()
@@ -192,17 +197,16 @@ void TForm1::buildPages()
     listacd = new AlbumListView(listacdModel, kListacdWidths);
     listacd->setObjectName(QStringLiteral("listacd"));
     listacd->setAccessibleName(QStringLiteral("Spis albumów"));
-    listy->addTab(listacd, tabCaption("Spis albumów"));
+    addPage(listy, listacd, "Spis albumów");
     connect(listacd, &AlbumListView::albumRowSelected, this, [this](int row) {
         if (!ignoreListacdSelection_)
             listacdSelectCell(row);
     });
     connect(listacd, &AlbumListView::sorted, this, &TForm1::followSortedRows);
 
-    listy->addTab(buildFilterPage(), tabCaption("Spis przefiltrowany"));
-    listy->addTab(buildGenrePage(), tabCaption("Gatunki muzyki"));
-
-    listy->addTab(buildSummaryPage(), tabCaption("Podsumowanie"));
+    addPage(listy, buildFilterPage(), "Spis przefiltrowany");
+    addPage(listy, buildGenrePage(), "Gatunki muzyki");
+    addPage(listy, buildSummaryPage(), "Podsumowanie");
     connect(listy, &QTabWidget::currentChanged, this, &TForm1::listyChange);
 
     Splitter1->addWidget(Panel1);

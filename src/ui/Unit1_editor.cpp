@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -83,7 +84,9 @@ QPushButton* button(const char* name, const char* caption, const char* hint)
 {
     auto* push = new QPushButton(QString::fromUtf8(caption));
     push->setObjectName(QString::fromLatin1(name));
-    push->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the buttons, so that albums go in from the keyboard alone;
+    // a click leaves the focus where the user was typing.
+    push->setFocusPolicy(Qt::TabFocus);
     setHint(push, QString::fromUtf8(hint));
     return push;
 }
@@ -178,6 +181,8 @@ void TForm1::buildEditor()
     album->addWidget(aalbum, 2, 1);
     album->addWidget(czalbum, 2, 2);
     album->addWidget(labelFor("Gatunek", agatunek), 3, 0);
+    // The typing part of the box is what a screen reader is on.
+    agatunek->lineEdit()->setAccessibleName(agatunek->accessibleName());
     album->addWidget(agatunek, 3, 1);
     album->addWidget(czgatunek, 3, 2);
     album->setColumnStretch(1, 1);
@@ -214,14 +219,25 @@ void TForm1::buildEditor()
 
     media->addWidget(nosnikcd, 0, 0);
     media->addWidget(labelFor("ID", idcd), 0, 1);
+    // Both fields show "ID"; a screen reader tells them apart.
+    idcd->setAccessibleName(QStringLiteral("ID CD"));
     media->addWidget(idcd, 0, 2);
     media->addWidget(czidcd, 0, 3);
     media->addWidget(kopiacd, 0, 4);
     media->addWidget(nosnikmc, 1, 0);
     media->addWidget(labelFor("ID", idmc), 1, 1);
+    idmc->setAccessibleName(QStringLiteral("ID MC"));
     media->addWidget(idmc, 1, 2);
     media->addWidget(czidmc, 1, 3);
     media->addWidget(kopiamc, 1, 4);
+    // A screen reader names a list by its value and finds what it is for
+    // through the labels that point at it; these lists show no label, so
+    // each has one that stays hidden.
+    for (QComboBox* box : {kopiacd, kopiamc}) {
+        auto* label = new QLabel(box->accessibleName(), danecdmc);
+        label->setBuddy(box);
+        label->hide();
+    }
 
     dodajguz = button("dodajguz", "Dodaj", "Dodaje ten album do bazy");
     dodajguz->setIcon(alborx::ui::addPicture());
@@ -252,6 +268,18 @@ void TForm1::buildEditor()
     setTabOrder(kopiacd, nosnikmc);
     setTabOrder(nosnikmc, idmc);
     setTabOrder(idmc, kopiamc);
+    setTabOrder(kopiamc, dodajguz);
+    setTabOrder(dodajguz, poprawguz);
+    setTabOrder(poprawguz, usunguz);
+    setTabOrder(usunguz, nowyguz);
+    setTabOrder(nowyguz, nowyttensamguz);
+    setTabOrder(nowyttensamguz, musicbrainzguz);
+    // Ctrl+Enter adds the album being typed, wherever in the editor.
+    for (const QKeySequence keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto* add = new QShortcut(keys, Panel1, this, &TForm1::dodajguzClick);
+        add->setContext(Qt::WidgetWithChildrenShortcut);
+    }
 
     // A character the catalogue cannot hold becomes its nearest as it is
     // typed or pasted; the status line says which.

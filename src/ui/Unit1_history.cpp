@@ -85,7 +85,7 @@ void TForm1::buildEditMenu(QMenuBar* bar)
     historia = new QUndoStack(this);
     historia->setUndoLimit(kHistorySteps);
 
-    QMenu* edycja = bar->addMenu(QStringLiteral("Edycja"));
+    QMenu* edycja = bar->addMenu(QStringLiteral("&Edycja"));
     edycja->setObjectName(QStringLiteral("Edycja1"));
     Cofnij1 = edycja->addAction(QStringLiteral("Cofnij"));
     Cofnij1->setObjectName(QStringLiteral("Cofnij1"));

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -127,6 +128,7 @@ TForm3::TForm3(alborx::TUstawienia& settings, QWidget* parent)
         hide();
     });
     connect(Button2, &QPushButton::clicked, this, &QWidget::hide);
+
     connect(Button3, &QPushButton::clicked, this, [this] {
         zastosuj();
         emit exportRequested();
@@ -302,6 +304,16 @@ QWidget* TForm3::buildSettingsPage()
     layout->setRowStretch(4, 1);
     connect(orderGroup_, &QButtonGroup::idClicked, this, &TForm3::RadioGroup1Click);
     return page;
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        Button2->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm3::showEvent(QShowEvent* event)

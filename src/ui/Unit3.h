@@ -69,6 +69,8 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape does what "Anuluj" does.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -244,9 +244,11 @@ void TForm4::showEvent(QShowEvent* event)
 
 void TForm4::keyPressEvent(QKeyEvent* event)
 {
-    // Only "OK" closes the dialog.
+    // The changes are made as they are chosen, so Escape closes the dialog
+    // as its only button, "OK", does.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        Button1->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -108,9 +108,10 @@ void TForm7::showEvent(QShowEvent* event)
 
 void TForm7::keyPressEvent(QKeyEvent* event)
 {
-    // No key cancels the dialog; only "Anuluj" and the close box do.
+    // Escape does what "Anuluj" does: closes the dialog storing nothing.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        Anuluj->click();
         return;
     }
     QDialog::keyPressEvent(event);

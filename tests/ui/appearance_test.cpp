@@ -2,8 +2,10 @@
 #include "AlbumTableModel.h"
 #include "Unit1.h"
 #include "Unit2.h"
+#include "Unit3.h"
 #include "Unit4.h"
 #include "Unit6.h"
+#include "Unit7.h"
 #include "binaryfields.h"
 #include "dialogs.h"
 #include "uifixture.h"
@@ -15,6 +17,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
+#include <functional>
 
 namespace alborx::test {
 namespace {
@@ -136,6 +139,22 @@ TEST_F(Appearance, TheFontAndColourDialogsApply)
     form_.Form4->zmienkolorwguzClick();
     EXPECT_EQ(form_.ustawienia.kolorywykresu[0], 0x000D0DC6u);
     form_.Form4->Button1->click();
+}
+
+TEST_F(Appearance, EscapeClosesTheDialogsLikeTheirButtons)
+{
+    form_.show();
+    const std::pair<QWidget*, std::function<void()>> dialogs[] = {
+        {form_.Form7, [&] { form_.Szukaj1Click(); }},
+        {form_.Form4, [&] { form_.Ustawieniaprogramu1Click(); }},
+        {form_.Form3, [&] { form_.Formatplikutekstowego1Click(); }}};
+    for (const auto& [dialog, open] : dialogs) {
+        open();
+        ASSERT_TRUE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+        EXPECT_TRUE(form_.isEnabled());
+    }
 }
 
 TEST_F(Appearance, SettingsChangedInTheDialogReachTheFileAtExit)

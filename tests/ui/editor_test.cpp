@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "uifixture.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -12,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -54,7 +57,7 @@ TEST_F(Editor, StartsBlankWithCorrectingOff)
     EXPECT_FALSE(form_.idmc->isEnabled());
     EXPECT_FALSE(form_.kopiamc->isEnabled());
     EXPECT_EQ(form_.kopiacd->currentText(), "Oryginał (O)");
-    EXPECT_EQ(form_.dodajguz->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(form_.dodajguz->focusPolicy(), Qt::TabFocus); // a click takes no focus
     EXPECT_EQ(form_.czid->focusPolicy(), Qt::NoFocus);
     EXPECT_EQ(form_.azespol->toolTip(), "Nazwa zespołu");
     EXPECT_EQ(form_.azespol->accessibleName(), "Wykonawca");
@@ -283,6 +286,55 @@ TEST_F(Editor, FieldsTakeTheNearestCharacterTheCodePageHolds)
     // Text put in by the program may be longer than typing allows.
     form_.aalbum->setText(QString(70, 'x'));
     EXPECT_EQ(form_.aalbum->text().size(), 70);
+}
+
+TEST_F(Editor, AlbumsGoInFromTheKeyboardAlone)
+{
+    form_.show();
+    form_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+    form_.azespol->setFocus();
+    QTest::keyClicks(form_.azespol, "Kult");
+    QTest::keyClick(form_.azespol, Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "Spokojnie");
+    form_.nosnikcd->setChecked(true);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(form_.albumy.liczbaalbumow(), 1);
+    EXPECT_EQ(form_.albumy.cell(ColumnTitle, 1), "Spokojnie");
+    // From the last field of the form Tab goes on to the buttons.
+    form_.kopiamc->setEnabled(true);
+    form_.kopiamc->setFocus();
+    for (QPushButton* button : {form_.dodajguz, form_.poprawguz, form_.usunguz, form_.nowyguz,
+                                form_.nowyttensamguz, form_.musicbrainzguz}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), button) << button->text().toStdString();
+    }
+}
+
+TEST_F(Editor, ScreenReadersHearWhatEachControlIs)
+{
+    const auto name = [](QObject* object) {
+        return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+    };
+    const auto labels = [](QObject* object) {
+        QStringList texts;
+        for (const auto& [label, relation] :
+             QAccessible::queryAccessibleInterface(object)->relations(QAccessible::Label))
+            texts << label->text(QAccessible::Name);
+        return texts;
+    };
+    EXPECT_EQ(name(form_.idcd), "ID CD");
+    EXPECT_EQ(name(form_.idmc), "ID MC");
+    EXPECT_EQ(name(form_.agatunek->lineEdit()), "Gatunek");
+    EXPECT_TRUE(labels(form_.agatunek).contains("Gatunek"));
+    EXPECT_TRUE(labels(form_.kopiacd).contains("Rodzaj kopii na tym CD"));
+    EXPECT_TRUE(labels(form_.kopiamc).contains("Rodzaj kopii na tej kasecie"));
+    QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(form_.listy->tabBar());
+    QStringList tabNames;
+    for (int i = 0; i < form_.listy->count(); ++i)
+        tabNames << tabs->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(tabNames, QStringList({"Spis albumów", "Spis przefiltrowany", "Gatunki muzyki",
+                                     "Podsumowanie"}));
 }
 
 TEST_F(Editor, TheMediumRuleAndTheClearButtons)

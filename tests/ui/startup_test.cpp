@@ -79,41 +79,56 @@ TEST_F(Startup, TheMenuIsCompleteAndInOrder)
         }
     };
     walk(walk, form.menuBar()->actions(), "");
-    QStringList expected = {"Plik", "  Nowa baza Nowabaza1", "  Otwórz bazę [Ctrl+O] Otwrzbaz1",
-                            "  Ostatnie pliki"};
+    // Within one menu no two items share their access letter.
+    const auto letters = [&](auto&& self, const QList<QAction*>& actions) -> void {
+        QStringList taken;
+        for (QAction* action : actions) {
+            const qsizetype at = action->text().indexOf(QLatin1Char('&'));
+            if (at >= 0 && !action->isSeparator()) {
+                const QString letter = action->text().mid(at + 1, 1).toLower();
+                EXPECT_FALSE(taken.contains(letter)) << action->text().toStdString();
+                taken << letter;
+            }
+            if (action->menu())
+                self(self, action->menu()->actions());
+        }
+    };
+    letters(letters, form.menuBar()->actions());
+    QStringList expected = {"&Plik", "  &Nowa baza Nowabaza1", "  &Otwórz bazę [Ctrl+O] Otwrzbaz1",
+                            "  Ostatnie p&liki"};
     for (int k = 1; k <= 8; ++k)
         expected << QStringLiteral("     oplik%1").arg(k); // no caption while empty
-    expected << "  Dołącz bazę Doczbaz1"
-             << "  Zapisz bazę jako Zapiszbazjako1"
-             << "  Zapisz bazę [Ctrl+S] Zapiszbaz1"
+    expected << "  &Dołącz bazę Doczbaz1"
+             << "  Zapisz bazę j&ako Zapiszbazjako1"
+             << "  &Zapisz bazę [Ctrl+S] Zapiszbaz1"
              << "  -"
-             << "  Importuj z CSV… Importujzcsv1"
-             << "  Importuj z programu Tellico… Importujztellico1"
-             << "  Eksportuj do CSV… Eksportujdocsv1"
+             << "  &Importuj z CSV… Importujzcsv1"
+             << "  Importuj z programu &Tellico… Importujztellico1"
+             << "  &Eksportuj do CSV… Eksportujdocsv1"
              << "  -"
-             << "  Wyjście Wyjcie1"
-             << "Edycja"
+             << "  &Wyjście Wyjcie1"
+             << "&Edycja"
              << "  Cofnij [Ctrl+Z] Cofnij1"
              << "  Ponów [Ctrl+Y] Ponow1"
-             << "Wyszukiwanie"
-             << "  Szukaj (i zamień) [F7] Szukaj1"
-             << "  Znajdź następny... [F3] Znajdnastpny1"
-             << "  Zamień następny... [Shift+F3] Zamienastpny1"
+             << "&Wyszukiwanie"
+             << "  &Szukaj (i zamień) [F7] Szukaj1"
+             << "  &Znajdź następny... [F3] Znajdnastpny1"
+             << "  Zamień &następny... [Shift+F3] Zamienastpny1"
              << "  -"
-             << "  Szukaj w MusicBrainz… [Ctrl+M] Szukajwmusicbrainz1"
-             << "Opcje"
-             << "  Ustawienia programu Ustawieniaprogramu1"
-             << "  Zawsze na wierzchu [Ctrl+A] (check) Zawszenawierzchu1"
+             << "  Szukaj w &MusicBrainz… [Ctrl+M] Szukajwmusicbrainz1"
+             << "&Opcje"
+             << "  &Ustawienia programu Ustawieniaprogramu1"
+             << "  Zawsze na &wierzchu [Ctrl+A] (check) Zawszenawierzchu1"
              << "  -"
-             << "  Zapisz do pliku tekstowego Zapiszdoplikutekstowego1"
-             << "  Format pliku tekstowego Formatplikutekstowego1"
+             << "  Zapisz do pliku &tekstowego Zapiszdoplikutekstowego1"
+             << "  &Format pliku tekstowego Formatplikutekstowego1"
              << "  -"
-             << "  Kopiuj szerokości kolumn"
-             << "    spis->przefiltrowany Szerokocikolumnspisprzefiltrowany1"
-             << "    przefiltrowany->spis Szerokocikolumnprzefiltrowanyspis1"
-             << "Pomoc"
-             << "  O programie Oprogramie1"
-             << "  Pomoc [F1] Pomoc2";
+             << "  &Kopiuj szerokości kolumn"
+             << "    &spis->przefiltrowany Szerokocikolumnspisprzefiltrowany1"
+             << "    &przefiltrowany->spis Szerokocikolumnprzefiltrowanyspis1"
+             << "Po&moc"
+             << "  &O programie Oprogramie1"
+             << "  &Pomoc [F1] Pomoc2";
     EXPECT_EQ(seen, expected);
 }
 
