@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 
 namespace alborx {
 
@@ -91,23 +92,26 @@ Medium mediumOfItem(std::string_view item)
 
 // The items of a folded list of media: "CD, MC", "CD+MC", "CD/MC", "CD & MC",
 // "PŁYTA I KASETA" all name two.
-std::vector<std::string> mediaItems(std::string folded)
+std::vector<std::string> mediaItems(std::string_view folded)
 {
-    for (const std::string_view joiner : {" I ", " AND ", " ORAZ "}) {
-        for (auto at = folded.find(joiner); at != std::string::npos; at = folded.find(joiner, at))
-            folded.replace(at, joiner.size(), ",");
-    }
-    std::vector<std::string> items;
-    std::string item;
-    for (const char c : folded) {
-        if (c == ',' || c == '+' || c == '/' || c == '&') {
-            items.push_back(std::move(item));
-            item.clear();
+    std::vector<std::string> items(1);
+    for (std::size_t at = 0; at < folded.size();) {
+        const char c = folded[at];
+        std::size_t joined = 0;
+        for (const std::string_view joiner : {" I ", " AND ", " ORAZ "}) {
+            if (folded.substr(at, joiner.size()) == joiner)
+                joined = joiner.size();
+        }
+        if (joined == 0 && (c == ',' || c == '+' || c == '/' || c == '&'))
+            joined = 1;
+        if (joined > 0) {
+            items.emplace_back();
+            at += joined;
         } else {
-            item += c;
+            items.back() += c;
+            ++at;
         }
     }
-    items.push_back(std::move(item));
     return items;
 }
 
@@ -199,12 +203,14 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
             waiting.kinds[k] = true;
         }
     }
-    row[ColumnCdKind] = album.cdKind != 0 ? std::string(copyKindLetter(album.cdKind)) : "-";
-    row[ColumnMcKind] = album.mcKind != 0 ? std::string(copyKindLetter(album.mcKind)) : "-";
-    if (album.cdKind == 0)
-        row[ColumnCdId] = "-";
-    if (album.mcKind == 0)
-        row[ColumnMcId] = "-";
+    // A medium not owned is "-" in its kind and its ID.
+    for (const auto& [kind, kindColumn, idCellColumn] :
+         {std::tuple(album.cdKind, ColumnCdKind, ColumnCdId),
+          std::tuple(album.mcKind, ColumnMcKind, ColumnMcId)}) {
+        row[kindColumn].assign(kind != 0 ? copyKindLetter(kind) : std::string_view("-"));
+        if (kind == 0)
+            row[idCellColumn].assign(1, '-');
+    }
     if (waiting.kinds != std::array<bool, 3>{})
         waiting_.push_back(waiting);
     rows_.push_back({0, std::move(row)});

@@ -76,7 +76,8 @@ enum class AnswerError
     None,
     Malformed, // not JSON, or not the layout the service answers with
     TooDeep,
-    WrongType // a known field holds a value of another kind
+    WrongType, // a known field holds a value of another kind
+    NoRelease  // a lookup answer without a release (no release ID in it)
 };
 
 struct ReleaseList
@@ -85,7 +86,8 @@ struct ReleaseList
     std::vector<ReleaseSummary> releases;
 };
 
-// The releases of a search or of a disc ID lookup, in the service's order.
+// The releases of a search or of a disc ID lookup, in the service's order;
+// a release without an ID, which could not be looked up, is left out.
 ReleaseList readReleaseList(std::string_view json);
 
 struct ReleaseAnswer

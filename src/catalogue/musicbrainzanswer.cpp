@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <utility>
 
@@ -97,8 +98,9 @@ struct ReleaseBeingRead
     ReleaseDetails details;
     std::string date;
     int mediaTracks = 0;
-    int genreVotes = -1;
-    int groupGenreVotes = -1;
+    // A genre is a candidate only with more up-votes than down-votes.
+    int genreVotes = 0;
+    int groupGenreVotes = 0;
     std::string groupGenre;
     // The credit, medium or genre being read.
     std::string name;
@@ -117,25 +119,19 @@ public:
     std::vector<ReleaseSummary> summaries;
     ReleaseDetails details;
     bool sawReleases = false;
+    bool sawRelease = false;
 
     bool null() override { return scalar(Kind::Null); }
     bool boolean(bool) override { return scalar(Kind::Other); }
-    bool number_integer(number_integer_t) override { return scalar(Kind::Other); }
+    bool number_integer(number_integer_t value) override
+    {
+        return number(static_cast<double>(value));
+    }
     bool number_unsigned(number_unsigned_t value) override
     {
-        if (!scalar(Kind::Count))
-            return false;
-        const int count = static_cast<int>(std::min<number_unsigned_t>(value, 1'000'000));
-        const Role role = roleHere();
-        if (role == Role::Release && key_ == Field::TrackCount)
-            release_.summary.tracks = count;
-        else if (role == Role::Medium && key_ == Field::TrackCount)
-            release_.mediaTracks += count;
-        else if ((role == Role::Genre || role == Role::GroupGenre) && key_ == Field::Count)
-            release_.votes = count;
-        return true;
+        return number(static_cast<double>(value));
     }
-    bool number_float(number_float_t, const string_t&) override { return scalar(Kind::Other); }
+    bool number_float(number_float_t value, const string_t&) override { return number(value); }
     bool binary(binary_t&) override { return scalar(Kind::Other); }
     bool string(string_t& value) override
     {
@@ -239,6 +235,26 @@ private:
         default:
             return Kind::Text;
         }
+    }
+
+    // A number, whichever way the answer writes it ("track-count": 10.0 is
+    // ten tracks). The service counts a genre's votes as up-votes minus
+    // down-votes, so a count may be below zero.
+    bool number(double value)
+    {
+        if (!scalar(Kind::Count))
+            return false;
+        const int count = std::isfinite(value)
+                              ? static_cast<int>(std::clamp(value, -1'000'000.0, 1'000'000.0))
+                              : 0;
+        const Role role = roleHere();
+        if (role == Role::Release && key_ == Field::TrackCount)
+            release_.summary.tracks = std::max(0, count);
+        else if (role == Role::Medium && key_ == Field::TrackCount)
+            release_.mediaTracks = std::min(1'000'000, release_.mediaTracks + std::max(0, count));
+        else if ((role == Role::Genre || role == Role::GroupGenre) && key_ == Field::Count)
+            release_.votes = count;
+        return true;
     }
 
     // A value that is no container: null stands for an empty field, any
@@ -422,10 +438,16 @@ private:
         r.details.title = r.summary.title;
         if (r.details.genre.empty())
             r.details.genre = std::move(r.groupGenre);
-        if (list_)
+        // A release without an ID cannot be looked up: it is not offered,
+        // and a lookup answer without one holds no release.
+        if (r.summary.id.empty())
+            return;
+        if (list_) {
             summaries.push_back(std::move(r.summary));
-        else
+        } else {
             details = std::move(r.details);
+            sawRelease = true;
+        }
     }
 
     bool fail(AnswerError reason)
@@ -464,7 +486,9 @@ ReleaseList readReleaseList(std::string_view text)
 ReleaseAnswer readRelease(std::string_view text)
 {
     AnswerReader reader(false);
-    const AnswerError error = readAnswer(text, reader);
+    AnswerError error = readAnswer(text, reader);
+    if (error == AnswerError::None && !reader.sawRelease)
+        error = AnswerError::NoRelease;
     if (error != AnswerError::None)
         return {error, {}};
     return {AnswerError::None, std::move(reader.details)};

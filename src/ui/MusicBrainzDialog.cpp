@@ -294,7 +294,10 @@ void MusicBrainzDialog::takeAnswer(const QByteArray& body)
             return;
         }
         const mb::EditorFill fill = mb::editorFill(answer.release, genres_);
-        if (fill.otherMedium.empty())
+        if (!fill.form.nosnikcd && !fill.form.nosnikmc && fill.otherMedium.empty())
+            setStatus(QStringLiteral("Wstawiono do edytora. Wydanie nie podaje nośnika; nie "
+                                     "zaznaczono CD ani MC."));
+        else if (fill.otherMedium.empty())
             setStatus(QStringLiteral("Wstawiono do edytora. Naciśnij „Dodaj”, by dodać album do "
                                      "bazy."));
         else
@@ -358,6 +361,10 @@ QString MusicBrainzDialog::answerFault(mb::AnswerError error) const
             .arg(host);
     case mb::AnswerError::WrongType:
         return QStringLiteral("Odpowiedź serwera %1 ma pola niewłaściwego rodzaju.").arg(host);
+    case mb::AnswerError::NoRelease:
+        return QStringLiteral("Odpowiedź serwera %1 nie zawiera wydania; edytor pozostał bez "
+                              "zmian.")
+            .arg(host);
     default:
         return QStringLiteral("Odpowiedź serwera %1 nie jest poprawną odpowiedzią MusicBrainz.")
             .arg(host);

@@ -275,7 +275,7 @@ void TForm1::buildEditor()
     setTabOrder(nowyguz, nowyttensamguz);
     setTabOrder(nowyttensamguz, musicbrainzguz);
     // Ctrl+Enter adds the album being typed, wherever in the editor.
-    for (const QKeySequence keys :
+    for (const QKeySequence& keys :
          {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto* add = new QShortcut(keys, Panel1, this, &TForm1::dodajguzClick);
         add->setContext(Qt::WidgetWithChildrenShortcut);

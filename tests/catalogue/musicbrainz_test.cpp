@@ -111,9 +111,27 @@ TEST(MusicBrainzAnswer, FaultyAnswersAreReported)
     };
     for (const auto& c : cases)
         EXPECT_EQ(readReleaseList(c.json).error, c.error) << c.json;
-    EXPECT_EQ(readRelease("{\"genres\": [{\"name\": \"rock\", \"count\": -1}]}").error,
-              AnswerError::WrongType);
     EXPECT_EQ(readRelease("{\"media\": \"CD\"}").error, AnswerError::WrongType);
+}
+
+TEST(MusicBrainzAnswer, NumbersAreReadWhicheverWayTheyAreWritten)
+{
+    // A genre's count is up-votes minus down-votes: below zero it is no
+    // candidate, and neither is one without votes.
+    const ReleaseAnswer votes =
+        readRelease("{\"id\": \"r\", \"genres\": [{\"name\": \"rock\", \"count\": -1}, {\"name\": "
+                    "\"pop\", \"count\": 0}],"
+                    " \"release-group\": {\"genres\": [{\"name\": \"jazz\", \"count\": 2.0}]}}");
+    ASSERT_EQ(votes.error, AnswerError::None);
+    EXPECT_EQ(votes.release.genre, "jazz");
+    const ReleaseList list = readReleaseList(
+        "{\"releases\": [{\"id\": \"a\", \"track-count\": 10.0},"
+        " {\"id\": \"b\", \"track-count\": -3}, {\"id\": \"c\", \"track-count\": 1e300}]}");
+    ASSERT_EQ(list.error, AnswerError::None);
+    ASSERT_EQ(list.releases.size(), 3u);
+    EXPECT_EQ(list.releases[0].tracks, 10);
+    EXPECT_EQ(list.releases[1].tracks, 0);
+    EXPECT_EQ(list.releases[2].tracks, 1'000'000);
 }
 
 TEST(MusicBrainzFill, MediaOfTheRelease)

@@ -238,6 +238,36 @@ TEST_F(MusicBrainzWindow, SearchInsertAndAddSavesTheAlbum)
                                        "Elektronika", "O", "-", "00001", "-"}));
 }
 
+TEST_F(MusicBrainzWindow, AnswersWithoutAReleaseOrItsMediaSaySo)
+{
+    QByteArray lookup;
+    server_.answer = [&](const Request& request) {
+        if (request.target.startsWith("/ws/2/release?"))
+            return reply(200, R"({"count": 3, "releases": [{"id": null, "title": "Bez ID"},
+                                 {"id": "r1", "title": "Mix"}, null]})");
+        return reply(200, lookup);
+    };
+    search(QStringLiteral("DJ"), QStringLiteral("Mix"));
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 1"));
+    form_.azespol->setText(QStringLiteral("Przed"));
+    auto* wyniki = control<QTableView>(QStringLiteral("Wyniki"));
+    for (const char* answer : {"{}", R"({"error": "Not Found"})", R"({"releases": [{"id": "r1"}]})",
+                               R"({"id": null, "title": null, "media": null})"}) {
+        lookup = answer;
+        wyniki->setCurrentIndex(wyniki->model()->index(0, 0));
+        QTest::keyClick(wyniki, Qt::Key_Return);
+        EXPECT_TRUE(outcome().endsWith(QStringLiteral("nie zawiera wydania; edytor pozostał bez "
+                                                      "zmian.")))
+            << answer << " " << status().toStdString();
+        EXPECT_EQ(form_.azespol->text(), QStringLiteral("Przed"));
+    }
+    // A DJ mix with no media: nothing for Dodaj to add, and the window says so.
+    lookup = R"({"id": "r1", "title": "Mix", "media": []})";
+    QTest::keyClick(wyniki, Qt::Key_Return);
+    EXPECT_EQ(outcome(), QStringLiteral("Wstawiono do edytora. Wydanie nie podaje nośnika; nie "
+                                        "zaznaczono CD ani MC."));
+}
+
 TEST_F(MusicBrainzWindow, BarcodeAndDiscLookups)
 {
     server_.answer = [](const Request& request) {
