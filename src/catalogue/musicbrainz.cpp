@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <string>
+
 namespace alborx::musicbrainz {
 
 namespace {
@@ -87,10 +90,90 @@ std::string percentEncoded(std::string_view utf8)
     return encoded;
 }
 
-std::string searchPath(std::string_view query)
+namespace {
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+std::int64_t daysFromCivil(std::int64_t year, int month, int day)
 {
-    return "/ws/2/release?query=" + percentEncoded(query) +
-           "&limit=" + std::to_string(kSearchLimit) + "&fmt=json";
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int monthOfName(std::string_view name)
+{
+    static constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int m = 0; m < 12; ++m) {
+        if (name == kMonths[m])
+            return m + 1;
+    }
+    return 0;
+}
+
+// The Unix time of an HTTP date in any of its three forms.
+std::optional<std::int64_t> httpDate(std::string_view text)
+{
+    // After the day name: "06 Nov 1994 08:49:37 GMT", "06-Nov-94 08:49:37
+    // GMT" or "Nov  6 08:49:37 1994".
+    const auto comma = text.find(',');
+    const bool asctime = comma == std::string_view::npos;
+    std::string rest(asctime ? text.substr(std::min<std::size_t>(text.size(), 4))
+                             : text.substr(comma + 1));
+    for (char& c : rest) {
+        if (c == '-' || c == ':')
+            c = ' ';
+    }
+    char monthName[4] = {};
+    int day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    char zone[4] = {};
+    int read = 0;
+    if (asctime)
+        read = std::sscanf(rest.c_str(), " %3s %d %d %d %d %d", monthName, &day, &hour, &minute,
+                           &second, &year);
+    else
+        read = std::sscanf(rest.c_str(), " %d %3s %d %d %d %d %3s", &day, monthName, &year, &hour,
+                           &minute, &second, zone);
+    const int month = monthOfName(monthName);
+    if (read != (asctime ? 6 : 7) || month == 0 || (!asctime && std::string_view(zone) != "GMT") ||
+        day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60 || hour < 0 || minute < 0 ||
+        second < 0)
+        return std::nullopt;
+    if (!asctime && year < 100)
+        year += year < 70 ? 2000 : 1900; // the two-digit year of the oldest form
+    return daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
+} // namespace
+
+std::optional<std::int64_t> retryAfterSeconds(std::string_view value, std::int64_t nowUnix)
+{
+    const auto first = value.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    value = value.substr(first, value.find_last_not_of(" \t") - first + 1);
+    if (value.find_first_not_of("0123456789") == std::string_view::npos) {
+        // Seconds: so many digits stand for a wait longer than any cap.
+        if (value.size() > 12)
+            return std::int64_t{999'999'999'999};
+        return std::stoll(std::string(value));
+    }
+    const auto at = httpDate(value);
+    if (!at)
+        return std::nullopt;
+    return std::max<std::int64_t>(0, *at - nowUnix);
+}
+
+std::string searchPath(std::string_view query, int offset)
+{
+    std::string path =
+        "/ws/2/release?query=" + percentEncoded(query) + "&limit=" + std::to_string(kSearchLimit);
+    if (offset > 0)
+        path += "&offset=" + std::to_string(offset);
+    return path + "&fmt=json";
 }
 
 std::string discIdPath(std::string_view discId, std::string_view toc)
@@ -149,19 +232,26 @@ std::string mediumText(const std::vector<std::string>& formats)
     return text;
 }
 
-std::string catalogueText(std::string_view utf8, int limit)
+std::string catalogueText(std::string_view utf8, int limit, int* questionMarks)
 {
     std::string text;
     text.reserve(utf8.size());
+    // Each character gives one byte; only those the cut below keeps count.
+    const auto kept = [&] { return limit <= 0 || text.size() < static_cast<std::size_t>(limit); };
     for (std::size_t i = 0; i < utf8.size();) {
         const auto character = nextUtf8(utf8, i);
         if (!character) {
             ++i;
+            if (questionMarks != nullptr && kept())
+                ++*questionMarks;
             text += '?';
         } else if (*character < 0x20 || (*character >= 0x7F && *character < 0xA0)) {
             text += ' ';
         } else {
-            text += nearestCp1250(*character);
+            const char nearest = nearestCp1250(*character);
+            if (nearest == '?' && *character != U'?' && questionMarks != nullptr && kept())
+                ++*questionMarks;
+            text += nearest;
         }
     }
     if (limit > 0 && text.size() > static_cast<std::size_t>(limit))
@@ -174,9 +264,9 @@ EditorFill editorFill(const ReleaseDetails& release, const GenreList& genres)
 {
     EditorFill fill;
     EditorForm& form = fill.form;
-    form.azespol = catalogueText(release.artist, columnLimit(ColumnPerformer));
-    form.aalbum = catalogueText(release.title, columnLimit(ColumnTitle));
-    std::string genre = catalogueText(release.genre, columnLimit(ColumnGenre));
+    form.azespol = catalogueText(release.artist, columnLimit(ColumnPerformer), &fill.questionMarks);
+    form.aalbum = catalogueText(release.title, columnLimit(ColumnTitle), &fill.questionMarks);
+    std::string genre = catalogueText(release.genre, columnLimit(ColumnGenre), &fill.questionMarks);
     if (!genre.empty()) {
         const std::string key = foldedName(genre);
         const auto& items = genres.items();

@@ -7,6 +7,7 @@
 #include "albumeditor.h"
 #include "genrelist.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,11 @@ constexpr std::size_t kMostAnswerBytes = 4 * 1024 * 1024;
 // Deeper than any answer of the service nests (a release with its media and
 // their formats is about six levels).
 constexpr int kMostAnswerDepth = 32;
-// Releases asked for by one search.
+// Releases asked for by one search, and shown at once: a page.
 constexpr int kSearchLimit = 100;
+// Every text of an answer is cut to this many bytes while it is read: no
+// shown field needs more, and a huge one would only slow the window.
+constexpr std::size_t kMostFieldBytes = 1024;
 
 // A text searched as typed: a quoted phrase, its quotes and backslashes
 // escaped, so that colons, brackets and the words AND, OR, NOT are text.
@@ -36,7 +40,8 @@ std::optional<std::string> barcodeDigits(std::string_view typed);
 std::string barcodeQuery(std::string_view digits);
 
 // Paths (with their query strings) of the requests, below the server.
-std::string searchPath(std::string_view query);
+// A search of kSearchLimit releases from the offset-th on.
+std::string searchPath(std::string_view query, int offset = 0);
 // A disc ID lookup that also sends the table of contents ("1 6 95462 150
 // ..."), so that the service offers releases of a near table when it does
 // not know the ID.
@@ -44,6 +49,12 @@ std::string discIdPath(std::string_view discId, std::string_view toc);
 // A release with what the editor is filled from: artists, media, genres
 // of the release and of its release group.
 std::string releasePath(std::string_view releaseId);
+
+// The wait a Retry-After header asks for, in seconds from nowUnix: either
+// form HTTP allows, a number of seconds (however large) or a date
+// ("Sun, 06 Nov 1994 08:49:37 GMT", and the two older forms); empty when the
+// value is neither. A date gone by asks for no wait.
+std::optional<std::int64_t> retryAfterSeconds(std::string_view value, std::int64_t nowUnix);
 
 // Percent-encoding of a query value (RFC 3986 unreserved bytes stay).
 std::string percentEncoded(std::string_view utf8);
@@ -54,7 +65,8 @@ struct ReleaseSummary
     std::string id;
     std::string artist; // the artist credit: names with their join phrases
     std::string title;
-    std::string year;
+    std::string disambiguation; // what tells alike releases apart ("quadraphonic")
+    std::string date;           // "1973-03-24", "1973-12", "1973"
     std::string country;
     std::string medium; // "CD", "2×CD", "CD + DVD", "Kaseta", "Winyl", ...
     std::string label;
@@ -83,7 +95,11 @@ enum class AnswerError
 struct ReleaseList
 {
     AnswerError error = AnswerError::None;
+    // At most kSearchLimit, whatever the answer holds.
     std::vector<ReleaseSummary> releases;
+    // How many releases the service found in all (its "count"), at least
+    // as many as are listed.
+    int total = 0;
 };
 
 // The releases of a search or of a disc ID lookup, in the service's order;
@@ -115,7 +131,8 @@ std::string mediumText(const std::vector<std::string>& formats);
 // lacks as its nearest letter ("ø" as "o"), anything else as "?", control
 // characters as spaces, cut to limit bytes when limit > 0, trailing spaces
 // removed.
-std::string catalogueText(std::string_view utf8, int limit = 0);
+// questionMarks, when given, grows by each character that became "?".
+std::string catalogueText(std::string_view utf8, int limit = 0, int* questionMarks = nullptr);
 
 // The editor's form for a release: a new album (empty IDs, copy kinds
 // "Oryginał") with the performer, title and genre, the genre written as the
@@ -126,6 +143,8 @@ struct EditorFill
 {
     EditorForm form;
     std::string otherMedium; // UTF-8
+    // Characters of the performer, title and genre that became "?".
+    int questionMarks = 0;
 };
 EditorFill editorFill(const ReleaseDetails& release, const GenreList& genres);
 

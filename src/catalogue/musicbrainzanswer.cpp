@@ -27,6 +27,7 @@ enum class Field
     Count,
     Country,
     Date,
+    Disambiguation,
     Format,
     Genres,
     Id,
@@ -43,13 +44,14 @@ enum class Field
 
 Field fieldOfKey(std::string_view key)
 {
-    static constexpr std::array<std::pair<std::string_view, Field>, 18> kFields{{
+    static constexpr std::array<std::pair<std::string_view, Field>, 19> kFields{{
         {"artist", Field::Artist},
         {"artist-credit", Field::ArtistCredit},
         {"barcode", Field::Barcode},
         {"count", Field::Count},
         {"country", Field::Country},
         {"date", Field::Date},
+        {"disambiguation", Field::Disambiguation},
         {"format", Field::Format},
         {"genres", Field::Genres},
         {"id", Field::Id},
@@ -96,7 +98,6 @@ struct ReleaseBeingRead
 {
     ReleaseSummary summary;
     ReleaseDetails details;
-    std::string date;
     int mediaTracks = 0;
     // A genre is a candidate only with more up-votes than down-votes.
     int genreVotes = 0;
@@ -110,6 +111,17 @@ struct ReleaseBeingRead
     int votes = 0;
 };
 
+// Cuts a UTF-8 text to kMostFieldBytes, never inside a character.
+void cutToField(std::string& text)
+{
+    if (text.size() <= kMostFieldBytes)
+        return;
+    std::size_t end = kMostFieldBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
+}
+
 class AnswerReader : public nlohmann::json_sax<json>
 {
 public:
@@ -120,6 +132,7 @@ public:
     ReleaseDetails details;
     bool sawReleases = false;
     bool sawRelease = false;
+    int total = 0;
 
     bool null() override { return scalar(Kind::Null); }
     bool boolean(bool) override { return scalar(Kind::Other); }
@@ -137,8 +150,10 @@ public:
     {
         if (!scalar(Kind::Text))
             return false;
-        if (std::string* target = textField())
+        if (std::string* target = textField()) {
+            cutToField(value);
             *target = std::move(value);
+        }
         return true;
     }
 
@@ -182,13 +197,13 @@ private:
     {
         switch (role) {
         case Role::ListRoot:
-            return field == Field::Releases;
+            return field == Field::Releases || field == Field::Count;
         case Role::Release:
             return field == Field::Id || field == Field::Title || field == Field::Date ||
-                   field == Field::Country || field == Field::Barcode ||
-                   field == Field::TrackCount || field == Field::ArtistCredit ||
-                   field == Field::LabelInfo || field == Field::Media || field == Field::Genres ||
-                   field == Field::ReleaseGroup;
+                   field == Field::Disambiguation || field == Field::Country ||
+                   field == Field::Barcode || field == Field::TrackCount ||
+                   field == Field::ArtistCredit || field == Field::LabelInfo ||
+                   field == Field::Media || field == Field::Genres || field == Field::ReleaseGroup;
         case Role::Credit:
             return field == Field::Name || field == Field::JoinPhrase || field == Field::Artist;
         case Role::CreditArtist:
@@ -254,6 +269,8 @@ private:
             release_.mediaTracks = std::min(1'000'000, release_.mediaTracks + std::max(0, count));
         else if ((role == Role::Genre || role == Role::GroupGenre) && key_ == Field::Count)
             release_.votes = count;
+        else if (role == Role::ListRoot && key_ == Field::Count)
+            total = std::max(0, count);
         return true;
     }
 
@@ -282,7 +299,9 @@ private:
             case Field::Title:
                 return &r.summary.title;
             case Field::Date:
-                return &r.date;
+                return &r.summary.date;
+            case Field::Disambiguation:
+                return &r.summary.disambiguation;
             case Field::Country:
                 return &r.summary.country;
             case Field::Barcode:
@@ -401,7 +420,10 @@ private:
         ReleaseBeingRead& r = release_;
         switch (role) {
         case Role::Credit:
-            r.details.artist += (r.name.empty() ? r.alternativeName : r.name) + r.joinPhrase;
+            if (r.details.artist.size() < kMostFieldBytes) {
+                r.details.artist += (r.name.empty() ? r.alternativeName : r.name) + r.joinPhrase;
+                cutToField(r.details.artist);
+            }
             break;
         case Role::Medium:
             r.details.formats.push_back(std::move(r.format));
@@ -431,7 +453,6 @@ private:
     {
         ReleaseBeingRead& r = release_;
         r.summary.artist = r.details.artist;
-        r.summary.year = r.date.substr(0, 4);
         r.summary.medium = mediumText(r.details.formats);
         if (r.summary.tracks == 0)
             r.summary.tracks = r.mediaTracks;
@@ -443,7 +464,9 @@ private:
         if (r.summary.id.empty())
             return;
         if (list_) {
-            summaries.push_back(std::move(r.summary));
+            // A page of releases, however many the answer holds.
+            if (summaries.size() < static_cast<std::size_t>(kSearchLimit))
+                summaries.push_back(std::move(r.summary));
         } else {
             details = std::move(r.details);
             sawRelease = true;
@@ -480,7 +503,8 @@ ReleaseList readReleaseList(std::string_view text)
         error = AnswerError::Malformed;
     if (error != AnswerError::None)
         return {error, {}};
-    return {AnswerError::None, std::move(reader.summaries)};
+    const int listed = static_cast<int>(reader.summaries.size());
+    return {AnswerError::None, std::move(reader.summaries), std::max(reader.total, listed)};
 }
 
 ReleaseAnswer readRelease(std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "musicbrainz.h"
 
+#include <QDateTime>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QtGlobal>
@@ -11,8 +12,6 @@ namespace alborx::ui {
 
 namespace {
 
-constexpr int kMostRedirects = 3;
-
 // When the last request went out, for every client of the process: the
 // service allows one request a second from a program.
 QElapsedTimer& lastRequest()
@@ -21,13 +20,23 @@ QElapsedTimer& lastRequest()
     return timer;
 }
 
-// Retry-After in seconds (the service sends no dates), within 1..10 s.
+// The wait Retry-After asks for, within 1..10 s; 1 s when it says nothing
+// readable.
 int retryWaitMs(const QNetworkReply& reply)
 {
-    bool ok = false;
-    const int seconds = reply.rawHeader("Retry-After").trimmed().toInt(&ok);
-    const int wait = ok ? seconds * 1000 : MusicBrainzClient::kSpacingMs;
-    return std::clamp(wait, MusicBrainzClient::kSpacingMs, MusicBrainzClient::kMostRetryWaitMs);
+    const QByteArray value = reply.rawHeader("Retry-After");
+    const auto seconds = musicbrainz::retryAfterSeconds(
+        std::string_view(value.constData(), static_cast<std::size_t>(value.size())),
+        QDateTime::currentSecsSinceEpoch());
+    const qint64 wait =
+        seconds ? std::min<qint64>(*seconds, 3600) * 1000 : MusicBrainzClient::kSpacingMs;
+    return static_cast<int>(std::clamp<qint64>(wait, MusicBrainzClient::kSpacingMs,
+                                               MusicBrainzClient::kMostRetryWaitMs));
+}
+
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 } // namespace
@@ -35,6 +44,8 @@ int retryWaitMs(const QNetworkReply& reply)
 MusicBrainzClient::MusicBrainzClient(QObject* parent) : QObject(parent), server_(configuredServer())
 {
     waiting_.setSingleShot(true);
+    // The spacing and the retry wait are kept to the millisecond.
+    waiting_.setTimerType(Qt::PreciseTimer);
     timeout_.setSingleShot(true);
     connect(&waiting_, &QTimer::timeout, this, &MusicBrainzClient::send);
     connect(&timeout_, &QTimer::timeout, this, [this] {
@@ -68,7 +79,13 @@ void MusicBrainzClient::get(const std::string& path)
 {
     abort();
     path_ = path;
+    QUrl url = server_;
+    const QUrl relative(QString::fromStdString(path_), QUrl::TolerantMode);
+    url.setPath(server_.path() + relative.path());
+    url.setQuery(relative.query(QUrl::FullyEncoded), QUrl::StrictMode);
+    target_ = url;
     retried_ = false;
+    redirects_ = 0;
     sendWhenAllowed();
 }
 
@@ -94,26 +111,22 @@ void MusicBrainzClient::sendWhenAllowed(int atLeastMs)
 
 void MusicBrainzClient::send()
 {
-    QUrl url = server_;
-    const QUrl relative(QString::fromStdString(path_), QUrl::TolerantMode);
-    url.setPath(server_.path() + relative.path());
-    url.setQuery(relative.query(QUrl::FullyEncoded), QUrl::StrictMode);
-    QNetworkRequest request(url);
+    QNetworkRequest request(target_);
     request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
     request.setRawHeader("Accept", "application/json");
+    // Redirects are followed here, each as a request of its own.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMostRedirects);
+                         QNetworkRequest::ManualRedirectPolicy);
     body_.clear();
-    tooLarge_ = false;
     lastRequest().start();
     reply_ = manager_.get(request);
+    // The network layer holds no more than this of the answer; what the
+    // client has read it checks against the cap as it arrives.
+    reply_->setReadBufferSize(kReadBufferBytes);
     connect(reply_, &QNetworkReply::metaDataChanged, this, [this] {
         const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > qint64(musicbrainz::kMostAnswerBytes))
-            tooLarge_ = true;
-        if (tooLarge_)
-            reply_->abort();
+            tooLarge();
     });
     connect(reply_, &QNetworkReply::readyRead, this, &MusicBrainzClient::takeData);
     QNetworkReply* reply = reply_;
@@ -123,11 +136,35 @@ void MusicBrainzClient::send()
 
 void MusicBrainzClient::takeData()
 {
-    body_ += reply_->readAll();
-    if (body_.size() > qsizetype(musicbrainz::kMostAnswerBytes)) {
-        tooLarge_ = true;
-        body_.clear();
-        reply_->abort();
+    if (reply_ == nullptr)
+        return;
+    const qint64 room = qint64(musicbrainz::kMostAnswerBytes) - body_.size() + 1;
+    body_ += reply_->read(std::max<qint64>(room, 1));
+    // The transfer stops the moment the cap is passed, in this event.
+    if (body_.size() > qsizetype(musicbrainz::kMostAnswerBytes))
+        tooLarge();
+}
+
+void MusicBrainzClient::tooLarge()
+{
+    fail(tr("Odpowiedź serwera %1 jest za duża (ponad 4 MiB).").arg(host()));
+}
+
+void MusicBrainzClient::follow(const QUrl& location)
+{
+    const QUrl to = target_.resolved(location);
+    const bool sameServer = to.scheme() == server_.scheme() && to.host() == server_.host() &&
+                            to.port(-1) == server_.port(-1);
+    if (!sameServer) {
+        fail(tr("Serwer %1 przekierowuje do innego serwera (%2); program tam nie pójdzie.")
+                 .arg(host(), to.host().isEmpty() ? to.toDisplayString() : to.host()));
+    } else if (redirects_ >= kMostRedirects) {
+        fail(
+            tr("Serwer %1 przekierowuje zbyt wiele razy lub w niebezpieczne miejsce.").arg(host()));
+    } else {
+        ++redirects_;
+        target_ = to;
+        sendWhenAllowed();
     }
 }
 
@@ -136,25 +173,31 @@ void MusicBrainzClient::finish(QNetworkReply* reply)
     if (reply != reply_)
         return;
     timeout_.stop();
-    if (!tooLarge_)
-        body_ += reply->readAll();
+    takeData();
+    if (reply_ == nullptr)
+        return; // too large: already said
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
     const int retryWait = retryWaitMs(*reply);
     const QString errorText = reply->errorString();
+    // A relative Location is resolved against the request's address.
+    const QUrl location(QString::fromUtf8(reply->rawHeader("Location").trimmed()),
+                        QUrl::StrictMode);
+    const bool compressed = !reply->rawHeader("Content-Encoding").isEmpty();
+    const bool gotStatus = status > 0;
     dropReply();
-    if (tooLarge_ || body_.size() > qsizetype(musicbrainz::kMostAnswerBytes)) {
-        fail(tr("Odpowiedź serwera %1 jest za duża (ponad 4 MiB).").arg(host()));
-    } else if (status == 503 && !retried_) {
+    // The service asks to slow down with 503; 429 says the same.
+    const bool slowDown = status == 503 || status == 429;
+    if (slowDown && !retried_) {
         retried_ = true;
         sendWhenAllowed(retryWait);
-    } else if (status == 503) {
-        fail(tr("Serwer %1 jest przeciążony (błąd 503). Spróbuj ponownie za chwilę.").arg(host()),
+    } else if (slowDown) {
+        fail(tr("Serwer %1 jest przeciążony (błąd %2). Spróbuj ponownie za chwilę.")
+                 .arg(host())
+                 .arg(status),
              status);
-    } else if (error == QNetworkReply::TooManyRedirectsError ||
-               error == QNetworkReply::InsecureRedirectError) {
-        fail(
-            tr("Serwer %1 przekierowuje zbyt wiele razy lub w niebezpieczne miejsce.").arg(host()));
+    } else if (isRedirect(status) && location.isValid() && !location.isEmpty()) {
+        follow(location);
     } else if (status >= 400) {
         fail(tr("Serwer %1 odpowiedział błędem %2.").arg(host()).arg(status), status);
     } else if (error == QNetworkReply::SslHandshakeFailedError) {
@@ -165,8 +208,14 @@ void MusicBrainzClient::finish(QNetworkReply* reply)
         fail(tr("Serwer %1 odmówił połączenia.").arg(host()));
     } else if (error == QNetworkReply::HostNotFoundError) {
         fail(tr("Nie znaleziono serwera %1. Sprawdź połączenie z siecią.").arg(host()));
+    } else if (error != QNetworkReply::NoError && compressed && gotStatus) {
+        fail(tr("Serwer %1 przysłał uszkodzoną odpowiedź skompresowaną; nie można jej odczytać.")
+                 .arg(host()));
+    } else if (error == QNetworkReply::RemoteHostClosedError ||
+               (error != QNetworkReply::NoError && gotStatus)) {
+        fail(tr("Serwer %1 przerwał połączenie w trakcie odpowiedzi.").arg(host()));
     } else if (error != QNetworkReply::NoError) {
-        fail(tr("Nie można połączyć się z serwerem %1: %2.").arg(host(), errorText));
+        fail(tr("Nie można połączyć się z serwerem %1 (%2).").arg(host(), errorText));
     } else {
         const QByteArray body = std::exchange(body_, {});
         emit answered(body);

@@ -25,6 +25,9 @@ public:
     static constexpr int kTimeoutMs = 15'000;
     static constexpr int kSpacingMs = 1'000;
     static constexpr int kMostRetryWaitMs = 10'000;
+    static constexpr int kMostRedirects = 3;
+    // What the network layer holds of an answer before the client reads it.
+    static constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
     explicit MusicBrainzClient(QObject* parent = nullptr);
 
@@ -54,6 +57,10 @@ private:
     void send();
     void takeData();
     void finish(QNetworkReply* reply);
+    // A redirect, followed as a request of its own (spaced like any other)
+    // to the same server only, at most kMostRedirects times.
+    void follow(const QUrl& location);
+    void tooLarge();
     void fail(const QString& message, int status = 0);
     void dropReply();
     QString host() const;
@@ -62,12 +69,15 @@ private:
     QUrl server_;
     int timeoutMs_ = kTimeoutMs;
     std::string path_;
+    // What the next request asks for: the path below the server, or where
+    // a redirect sent it.
+    QUrl target_;
+    int redirects_ = 0;
     QPointer<QNetworkReply> reply_;
     QByteArray body_;
     QTimer waiting_;
     QTimer timeout_;
     bool retried_ = false;
-    bool tooLarge_ = false;
 };
 
 } // namespace alborx::ui

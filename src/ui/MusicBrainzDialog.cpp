@@ -2,6 +2,7 @@
 
 #include "MusicBrainzClient.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -10,9 +11,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -23,11 +26,22 @@ using alborx::ui::ReleaseTableModel;
 namespace {
 
 constexpr std::array<const char*, 8> kColumnTitles{
-    "Wykonawca", "Album", "Rok", "Kraj", "Nośnik", "Wydawca", "Kod kreskowy", "Utwory"};
+    "Wykonawca", "Album", "Data", "Kraj", "Nośnik", "Wydawca", "Kod kreskowy", "Utwory"};
 
 QString fromUtf8(const std::string& text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "3 znaki zastąpiono znakiem ?." with the Polish plural.
+QString questionMarksText(int count)
+{
+    const int lastTwo = count % 100;
+    const int last = count % 10;
+    const char* noun = count == 1                                                 ? "znak"
+                       : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "znaki"
+                                                                                  : "znaków";
+    return QStringLiteral("%1 %2 zastąpiono znakiem ?.").arg(count).arg(QString::fromUtf8(noun));
 }
 
 } // namespace
@@ -60,9 +74,13 @@ QVariant ReleaseTableModel::data(const QModelIndex& index, int role) const
     case 0:
         return fromUtf8(release.artist);
     case 1:
-        return fromUtf8(release.title);
+        // The disambiguation tells apart releases alike in every column.
+        return release.disambiguation.empty()
+                   ? fromUtf8(release.title)
+                   : fromUtf8(release.title) + QStringLiteral(" (") +
+                         fromUtf8(release.disambiguation) + QLatin1Char(')');
     case 2:
-        return fromUtf8(release.year);
+        return fromUtf8(release.date);
     case 3:
         return fromUtf8(release.country);
     case 4:
@@ -136,6 +154,12 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     Wstaw = button("Wstaw", QStringLiteral("Wstaw do edytora"),
                    QStringLiteral("Zaczyna w edytorze nowy album z danymi wybranego wydania"));
     Wstaw->setEnabled(false);
+    Nastepne = button("Nastepne", QStringLiteral("Następne"),
+                      QStringLiteral("Pokazuje następne wydania znalezione przez to szukanie"));
+    Nastepne->setEnabled(false);
+    Anuluj = button("Anuluj", QStringLiteral("Anuluj"),
+                    QStringLiteral("Przerywa szukanie lub pobieranie; klawisz Esc robi to samo"));
+    Anuluj->setEnabled(false);
     Zamknij = button("Zamknij", QStringLiteral("Zamknij"), QStringLiteral("Zamyka okno"));
     auto* searchButtons = new QVBoxLayout;
     searchButtons->addWidget(Szukaj);
@@ -157,7 +181,7 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     wyniki->verticalHeader()->hide();
     wyniki->verticalHeader()->setDefaultSectionSize(wyniki->fontMetrics().height() + 6);
     wyniki->horizontalHeader()->setStretchLastSection(true);
-    const std::array<int, 8> widths{170, 170, 45, 40, 100, 110, 110, 50};
+    const std::array<int, 8> widths{170, 170, 75, 40, 100, 110, 110, 50};
     for (std::size_t c = 0; c < widths.size(); ++c)
         wyniki->setColumnWidth(static_cast<int>(c), widths[c]);
     wyniki->installEventFilter(this);
@@ -166,9 +190,14 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     stan->setObjectName(QStringLiteral("stan"));
     stan->setAccessibleName(QStringLiteral("Stan"));
     stan->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long message wraps instead of widening the window past the screen.
+    stan->setWordWrap(true);
+    stan->setMinimumWidth(120);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(stan, 1);
+    bottom->addWidget(Nastepne);
+    bottom->addWidget(Anuluj);
     bottom->addWidget(Wstaw);
     bottom->addWidget(Zamknij);
 
@@ -180,7 +209,10 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     connect(Szukaj, &QPushButton::clicked, this, &MusicBrainzDialog::SzukajClick);
     connect(Czytaj, &QPushButton::clicked, this, &MusicBrainzDialog::CzytajClick);
     connect(Wstaw, &QPushButton::clicked, this, &MusicBrainzDialog::WstawClick);
-    connect(Zamknij, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Nastepne, &QPushButton::clicked, this, &MusicBrainzDialog::NastepneClick);
+    connect(Anuluj, &QPushButton::clicked, this, &MusicBrainzDialog::AnulujClick);
+    // Zamknij closes the window even while a request is in flight.
+    connect(Zamknij, &QPushButton::clicked, this, [this] { QDialog::reject(); });
     connect(wyniki, &QTableView::doubleClicked, this, &MusicBrainzDialog::WstawClick);
     connect(wyniki->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { Wstaw->setEnabled(current.isValid()); });
@@ -210,7 +242,7 @@ void MusicBrainzDialog::SzukajClick()
             kodKreskowy->setFocus();
             return;
         }
-        ask(Asking::Search, mb::searchPath(mb::barcodeQuery(*digits)), QStringLiteral("Szukanie…"));
+        search(mb::barcodeQuery(*digits), 0);
         return;
     }
     const std::string query =
@@ -220,7 +252,43 @@ void MusicBrainzDialog::SzukajClick()
         wykonawca->setFocus();
         return;
     }
-    ask(Asking::Search, mb::searchPath(query), QStringLiteral("Szukanie…"));
+    search(query, 0);
+}
+
+void MusicBrainzDialog::search(const std::string& query, int offset)
+{
+    query_ = query;
+    offset_ = offset;
+    ask(Asking::Search, mb::searchPath(query, offset), QStringLiteral("Szukanie…"));
+}
+
+void MusicBrainzDialog::NastepneClick()
+{
+    if (!query_.empty())
+        search(query_, offset_ + mb::kSearchLimit);
+}
+
+void MusicBrainzDialog::AnulujClick()
+{
+    if (!client_->busy())
+        return;
+    client_->abort();
+    asking_ = Asking::Nothing;
+    showBusy(false);
+    setStatus(QStringLiteral("Przerwano."));
+}
+
+void MusicBrainzDialog::reject()
+{
+    if (client_->busy())
+        AnulujClick();
+    else
+        QDialog::reject();
+}
+
+void MusicBrainzDialog::showBusy(bool busy)
+{
+    Anuluj->setEnabled(busy);
 }
 
 void MusicBrainzDialog::CzytajClick()
@@ -249,6 +317,8 @@ void MusicBrainzDialog::lookUpDisc(const alborx::Disc& disc)
 {
     switch (disc.status) {
     case alborx::DiscStatus::Read:
+        query_.clear();
+        offset_ = 0;
         ask(Asking::Disc, mb::discIdPath(disc.id, disc.toc),
             QStringLiteral("Szukanie płyty %1…").arg(QString::fromStdString(disc.id)));
         return;
@@ -268,24 +338,35 @@ void MusicBrainzDialog::lookUpDisc(const alborx::Disc& disc)
 
 void MusicBrainzDialog::WstawClick()
 {
-    const QModelIndex current = wyniki->currentIndex();
+    // The release the user selected, by whatever means (an assistive tool
+    // selects without moving the current row); else the current one.
+    const QModelIndexList selected = wyniki->selectionModel()->selectedRows();
+    const QModelIndex chosen = selected.isEmpty() ? wyniki->currentIndex() : selected.front();
     const auto& releases = wynikiModel->releases();
-    if (!current.isValid() || current.row() >= static_cast<int>(releases.size()))
+    if (!chosen.isValid() || chosen.row() >= static_cast<int>(releases.size()))
         return;
-    const std::string& id = releases[static_cast<std::size_t>(current.row())].id;
+    const std::string& id = releases[static_cast<std::size_t>(chosen.row())].id;
     ask(Asking::Release, mb::releasePath(id), QStringLiteral("Pobieranie wydania…"));
 }
 
 void MusicBrainzDialog::ask(Asking what, const std::string& path, const QString& status)
 {
     asking_ = what;
+    // Until the answer comes, nothing of an earlier search can be inserted.
+    if (what != Asking::Release) {
+        wynikiModel->setReleases({});
+        Wstaw->setEnabled(false);
+        Nastepne->setEnabled(false);
+    }
     setStatus(status);
+    showBusy(true);
     client_->get(path);
 }
 
 void MusicBrainzDialog::takeAnswer(const QByteArray& body)
 {
     const Asking asked = std::exchange(asking_, Asking::Nothing);
+    showBusy(false);
     const std::string_view text(body.constData(), static_cast<std::size_t>(body.size()));
     if (asked == Asking::Release) {
         mb::ReleaseAnswer answer = mb::readRelease(text);
@@ -294,16 +375,20 @@ void MusicBrainzDialog::takeAnswer(const QByteArray& body)
             return;
         }
         const mb::EditorFill fill = mb::editorFill(answer.release, genres_);
+        QString said;
         if (!fill.form.nosnikcd && !fill.form.nosnikmc && fill.otherMedium.empty())
-            setStatus(QStringLiteral("Wstawiono do edytora. Wydanie nie podaje nośnika; nie "
-                                     "zaznaczono CD ani MC."));
+            said = QStringLiteral("Wstawiono do edytora. Wydanie nie podaje nośnika; nie "
+                                  "zaznaczono CD ani MC.");
         else if (fill.otherMedium.empty())
-            setStatus(QStringLiteral("Wstawiono do edytora. Naciśnij „Dodaj”, by dodać album do "
-                                     "bazy."));
+            said = QStringLiteral("Wstawiono do edytora. Naciśnij „Dodaj”, by dodać album do "
+                                  "bazy.");
         else
-            setStatus(QStringLiteral("Wstawiono do edytora. Wydanie jest na nośniku %1, "
-                                     "którego katalog nie obejmuje; nie zaznaczono CD ani MC.")
-                          .arg(fromUtf8(fill.otherMedium)));
+            said = QStringLiteral("Wstawiono do edytora. Wydanie jest na nośniku %1, "
+                                  "którego katalog nie obejmuje; nie zaznaczono CD ani MC.")
+                       .arg(fromUtf8(fill.otherMedium));
+        if (fill.questionMarks > 0)
+            said += QLatin1Char(' ') + questionMarksText(fill.questionMarks);
+        setStatus(said);
         emit fillEditor(fill);
         return;
     }
@@ -316,12 +401,13 @@ void MusicBrainzDialog::takeAnswer(const QByteArray& body)
         discUnknown();
         return;
     }
-    showReleases(std::move(list.releases));
+    showReleases(std::move(list.releases), asked == Asking::Search ? list.total : 0);
 }
 
 void MusicBrainzDialog::takeFailure(const QString& message, int status)
 {
     const Asking asked = std::exchange(asking_, Asking::Nothing);
+    showBusy(false);
     // The service answers 404 for a disc ID it does not know.
     if (asked == Asking::Disc && status == 404)
         discUnknown();
@@ -329,17 +415,28 @@ void MusicBrainzDialog::takeFailure(const QString& message, int status)
         setStatus(message);
 }
 
-void MusicBrainzDialog::showReleases(std::vector<mb::ReleaseSummary> releases)
+void MusicBrainzDialog::showReleases(std::vector<mb::ReleaseSummary> releases, int total)
 {
     const int count = static_cast<int>(releases.size());
     wynikiModel->setReleases(std::move(releases));
     Wstaw->setEnabled(false);
+    const int shownTo = offset_ + count;
+    Nastepne->setEnabled(total > shownTo && count > 0);
     if (count == 0) {
         setStatus(QStringLiteral("Nic nie znaleziono."));
         return;
     }
     wyniki->setCurrentIndex(wynikiModel->index(0, 0));
-    setStatus(QStringLiteral("Znalezione wydania: %1").arg(count));
+    // A search found more than a page shows: which of how many are listed.
+    if (total <= count && offset_ == 0)
+        setStatus(QStringLiteral("Znalezione wydania: %1").arg(count));
+    else if (offset_ == 0)
+        setStatus(QStringLiteral("Znalezione wydania: %1 z %2").arg(count).arg(total));
+    else
+        setStatus(QStringLiteral("Znalezione wydania: %1–%2 z %3")
+                      .arg(offset_ + 1)
+                      .arg(shownTo)
+                      .arg(std::max(total, shownTo)));
 }
 
 void MusicBrainzDialog::discUnknown()
@@ -374,7 +471,55 @@ QString MusicBrainzDialog::answerFault(mb::AnswerError error) const
 void MusicBrainzDialog::setStatus(const QString& text)
 {
     stan->setText(text);
-    stan->setAccessibleDescription(text);
+    // A screen reader reads a label's name: the name is the message, and
+    // each new one is announced.
+    stan->setAccessibleName(text.isEmpty() ? QStringLiteral("Stan") : text);
+    QAccessibleEvent changed(stan, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+    if (!text.isEmpty()) {
+        QAccessibleEvent alert(stan, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+}
+
+void MusicBrainzDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const QWidget* main = parentWidget();
+    QScreen* screen = main != nullptr ? main->screen() : this->screen();
+    if (screen == nullptr)
+        return;
+    // The room on the screen for the window itself, its frame left out.
+    const QSize margins = (frameGeometry().size() - this->size()).expandedTo(QSize(0, 0));
+    const QRect screenRoom = screen->availableGeometry();
+    const QRect room = screenRoom.adjusted(0, 0, -margins.width(), -margins.height());
+    const QSize least = minimumSizeHint();
+    QSize size = this->size().boundedTo(room.size()).expandedTo(least.boundedTo(room.size()));
+    QPoint at = pos();
+    if (main != nullptr) {
+        const QRect beside = main->frameGeometry();
+        if (beside.right() + 1 + size.width() <= room.right() + 1) {
+            at = QPoint(beside.right() + 1, beside.top());
+        } else if (beside.left() - size.width() >= room.left()) {
+            at = QPoint(beside.left() - size.width(), beside.top());
+        } else {
+            // No room beside it: below the part to keep clear (the editor),
+            // as tall as the screen leaves there.
+            const int below = keepClear_ != nullptr
+                                  ? keepClear_->mapToGlobal(QPoint(0, keepClear_->height())).y() + 1
+                                  : beside.top() + beside.height() / 3;
+            at = QPoint(beside.left(), below);
+            const int fits = room.bottom() + 1 - below;
+            if (fits >= least.height())
+                size.setHeight(std::min(size.height(), fits));
+        }
+    }
+    resize(size);
+    at.setX(
+        std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())));
+    at.setY(
+        std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+    move(at);
 }
 
 void MusicBrainzDialog::done(int result)

@@ -9,6 +9,7 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <vector>
 
@@ -59,11 +60,17 @@ public:
     void SzukajClick();
     void CzytajClick();
     void WstawClick();
+    // The next page of the last search.
+    void NastepneClick();
+    // Stops the request in flight; the window stays open.
+    void AnulujClick();
     // The lookup of a disc read from a drive or known by its table of
     // contents.
     void lookUpDisc(const alborx::Disc& disc);
 
     alborx::ui::MusicBrainzClient* client() const { return client_; }
+    // A part of the main window the window is not to cover when it opens.
+    void keepClearOf(QWidget* widget) { keepClear_ = widget; }
 
     QLineEdit* wykonawca = nullptr;
     QLineEdit* album = nullptr;
@@ -72,6 +79,8 @@ public:
     QPushButton* Szukaj = nullptr;
     QPushButton* Czytaj = nullptr;
     QPushButton* Wstaw = nullptr;
+    QPushButton* Nastepne = nullptr;
+    QPushButton* Anuluj = nullptr;
     QPushButton* Zamknij = nullptr;
     QTableView* wyniki = nullptr;
     alborx::ui::ReleaseTableModel* wynikiModel = nullptr;
@@ -83,9 +92,15 @@ signals:
 
 public slots:
     void done(int result) override;
+    // Escape stops a request in flight, and closes the window only when
+    // none is.
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Fits the window to the screen, beside the main window where there is
+    // room, so that the editor's "Dodaj" stays in reach.
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum class Asking
@@ -96,9 +111,12 @@ private:
         Release
     };
     void ask(Asking what, const std::string& path, const QString& status);
+    // A search of the query from the offset-th release on.
+    void search(const std::string& query, int offset);
+    void showBusy(bool busy);
     void takeAnswer(const QByteArray& body);
     void takeFailure(const QString& message, int status);
-    void showReleases(std::vector<alborx::musicbrainz::ReleaseSummary> releases);
+    void showReleases(std::vector<alborx::musicbrainz::ReleaseSummary> releases, int total);
     void discUnknown();
     QString answerFault(alborx::musicbrainz::AnswerError error) const;
     void setStatus(const QString& text);
@@ -107,4 +125,8 @@ private:
     alborx::ui::MusicBrainzClient* client_ = nullptr;
     Asking asking_ = Asking::Nothing;
     bool readingDisc_ = false;
+    // The last search, for its next page.
+    std::string query_;
+    int offset_ = 0;
+    QPointer<QWidget> keepClear_;
 };

@@ -10,6 +10,8 @@ void TForm1::Szukajwmusicbrainz1Click()
     if (MusicBrainz1 == nullptr) {
         MusicBrainz1 = new MusicBrainzDialog(gatunki, this);
         connect(MusicBrainz1, &MusicBrainzDialog::fillEditor, this, &TForm1::fillFromMusicBrainz);
+        // "Dodaj" must stay in reach while the window is open.
+        MusicBrainz1->keepClearOf(Panel1);
     }
     MusicBrainz1->start(azespol->text(), aalbum->text());
     MusicBrainz1->show();

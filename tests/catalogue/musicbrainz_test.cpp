@@ -62,18 +62,70 @@ TEST(MusicBrainzAnswer, SearchResultsAsTheTableShowsThem)
     ASSERT_EQ(list.releases.size(), 3u);
     const ReleaseSummary& first = list.releases[0];
     EXPECT_EQ(first.artist, "Tadeusz Woźniak & Zespół Alibabki");
-    EXPECT_EQ(first.year, "1994");
+    EXPECT_EQ(first.date, "1994-03-01");
     EXPECT_EQ(first.label, "Pomaton EMI");
     EXPECT_EQ(first.barcode, "5902596001234");
     EXPECT_EQ(first.medium, "CD");
     EXPECT_EQ(first.tracks, 12);
     const ReleaseSummary& second = list.releases[1];
     EXPECT_EQ(second.artist, "Björk feat. Дельфин");
-    EXPECT_EQ(second.year, "");
+    EXPECT_EQ(second.date, "");
     EXPECT_EQ(second.country, "");
     EXPECT_EQ(second.medium, "2×CD + DVD-Video");
     EXPECT_EQ(list.releases[2].label, "Polton");
     EXPECT_EQ(list.releases[2].medium, "Kaseta");
+}
+
+TEST(MusicBrainzAnswer, APageOfReleasesWithEveryFieldCut)
+{
+    // 150 releases for a request of 100, of 4321 found; one title of 5000
+    // two-byte letters.
+    std::string json = "{\"count\": 4321, \"releases\": [";
+    for (int i = 0; i < 150; ++i)
+        json += std::string(i > 0 ? "," : "") + "{\"id\": \"r" + std::to_string(i) +
+                "\", \"disambiguation\": \"quadraphonic\", \"title\": \"" +
+                (i == 0 ? [] {
+                    std::string title;
+                    for (int k = 0; k < 5000; ++k)
+                        title += "\xC5\x82";
+                    return title;
+                }()
+                        : std::string("T")) +
+                "\"}";
+    const ReleaseList list = readReleaseList(json + "]}");
+    ASSERT_EQ(list.error, AnswerError::None);
+    EXPECT_EQ(list.releases.size(), static_cast<std::size_t>(kSearchLimit));
+    EXPECT_EQ(list.total, 4321);
+    EXPECT_EQ(list.releases[0].title.size(), kMostFieldBytes);
+    EXPECT_EQ(list.releases[0].title.substr(kMostFieldBytes - 2), "\xC5\x82");
+    EXPECT_EQ(list.releases[1].disambiguation, "quadraphonic");
+    // Without a count, the total is what is listed.
+    EXPECT_EQ(readReleaseList("{\"releases\": [{\"id\": \"a\"}]}").total, 1);
+}
+
+TEST(MusicBrainzAnswer, RetryAfterInEitherFormHttpAllows)
+{
+    const std::int64_t now = 784111777; // Sun, 06 Nov 1994 08:49:37 GMT
+    const struct
+    {
+        const char* value;
+        std::optional<std::int64_t> seconds;
+    } cases[] = {
+        {"120", 120},
+        {" 7 ", 7},
+        {"2147484", 2147484},
+        {"1000000000000000000000", 999'999'999'999},
+        {"Sun, 06 Nov 1994 08:50:37 GMT", 60},
+        {"Sunday, 06-Nov-94 08:49:47 GMT", 10},
+        {"Sun Nov  6 08:49:39 1994", 2},
+        {"Sat, 05 Nov 1994 08:49:37 GMT", 0},
+        {"1e9", std::nullopt},
+        {"-5", std::nullopt},
+        {"Sun, 06 Nov 1994 08:50:37 CET", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(retryAfterSeconds(c.value, now), c.seconds) << c.value;
 }
 
 TEST(MusicBrainzAnswer, GenreFromTheReleaseElseItsGroup)

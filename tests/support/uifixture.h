@@ -8,10 +8,17 @@
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 class QAbstractItemModelTester;
+
+// Failed comparisons of texts show the texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 class TForm1;
 
 namespace alborx::test {

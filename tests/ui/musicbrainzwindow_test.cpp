@@ -20,6 +20,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QUrlQuery>
 #include <functional>
 
@@ -40,6 +41,7 @@ struct Response
     QByteArray headers;      // extra header lines, each ending in CR LF
     bool silent = false;     // never answers
     bool unmeasured = false; // no Content-Length: the end of the connection ends it
+    bool endless = false;    // chunked, chunk after chunk until the client goes
 };
 
 Response reply(int status, const QByteArray& body = {}, const QByteArray& headers = {})
@@ -55,6 +57,13 @@ Response silence()
 {
     Response response;
     response.silent = true;
+    return response;
+}
+
+Response endless()
+{
+    Response response;
+    response.endless = true;
     return response;
 }
 
@@ -113,6 +122,10 @@ private:
         const Response response = answer(request);
         if (response.silent)
             return;
+        if (response.endless) {
+            sendEndlessly(socket);
+            return;
+        }
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " X\r\n" +
                           "Content-Type: application/json\r\nConnection: close\r\n" +
                           response.headers;
@@ -122,6 +135,37 @@ private:
         socket->disconnectFromHost();
     }
 
+    // Chunks of 256 KiB as fast as the client takes them, until it closes
+    // the connection (or 256 MiB, or 20 s, have gone).
+    void sendEndlessly(QTcpSocket* socket)
+    {
+        endlessSent = 0;
+        socket->write("HTTP/1.1 200 X\r\nContent-Type: application/json\r\n"
+                      "Transfer-Encoding: chunked\r\n\r\n");
+        const QByteArray chunk =
+            QByteArray::number(256 * 1024, 16) + "\r\n" + QByteArray(256 * 1024, ' ') + "\r\n";
+        auto* pump = new QTimer(socket);
+        QElapsedTimer started;
+        started.start();
+        connect(pump, &QTimer::timeout, socket, [this, socket, pump, chunk, started] {
+            if (socket->state() != QAbstractSocket::ConnectedState ||
+                endlessSent > 256 * 1024 * 1024 || started.elapsed() > 20000) {
+                pump->stop();
+                socket->disconnectFromHost();
+                return;
+            }
+            if (socket->bytesToWrite() < 1024 * 1024) {
+                socket->write(chunk);
+                endlessSent += chunk.size();
+            }
+        });
+        pump->start(1);
+    }
+
+public:
+    qint64 endlessSent = 0;
+
+private:
     QTcpServer server_;
     QElapsedTimer clock_;
     QHash<QTcpSocket*, QByteArray> buffers_;
@@ -165,7 +209,13 @@ protected:
         return nullptr;
     }
 
-    QString status() { return control<QLabel>(QStringLiteral("Stan"))->text(); }
+    // The status line, which a screen reader hears by its message.
+    QString status()
+    {
+        const QString text = dialog_->stan->text();
+        EXPECT_EQ(dialog_->stan->accessibleName(), text.isEmpty() ? QStringLiteral("Stan") : text);
+        return text;
+    }
 
     // Waits for the status line to show something other than work going on.
     QString outcome(int milliseconds = 5000)
@@ -217,6 +267,8 @@ TEST_F(MusicBrainzWindow, SearchInsertAndAddSavesTheAlbum)
     wyniki->setCurrentIndex(results.index(1, 0));
     QTest::keyClick(wyniki, Qt::Key_Return);
     EXPECT_TRUE(outcome().startsWith(QStringLiteral("Wstawiono do edytora.")));
+    // The Cyrillic name has no letters in Windows-1250.
+    EXPECT_TRUE(status().endsWith(QStringLiteral(" 7 znaków zastąpiono znakiem ?.")));
     EXPECT_TRUE(server_.requests.back().target.startsWith(
         "/ws/2/release/0d4b6a44-9f63-4a0b-9a3c-59b7f5a5a002?inc="));
     EXPECT_EQ(form_.azespol->text(), QStringLiteral("Björk feat. Sigur Rós & ???????"));
@@ -243,7 +295,7 @@ TEST_F(MusicBrainzWindow, AnswersWithoutAReleaseOrItsMediaSaySo)
     QByteArray lookup;
     server_.answer = [&](const Request& request) {
         if (request.target.startsWith("/ws/2/release?"))
-            return reply(200, R"({"count": 3, "releases": [{"id": null, "title": "Bez ID"},
+            return reply(200, R"({"releases": [{"id": null, "title": "Bez ID"},
                                  {"id": "r1", "title": "Mix"}, null]})");
         return reply(200, lookup);
     };
@@ -334,6 +386,29 @@ TEST_F(MusicBrainzWindow, EveryFaultEndsInAMessage)
          4},
         {"server error", [](int) { return reply(500, "oops"); },
          QStringLiteral("Serwer 127.0.0.1 odpowiedział błędem 500."), 1},
+        {"429 then 200",
+         [](int n) {
+             return n == 0 ? reply(429, {}, "Retry-After: Thu, 01 Jan 1970 00:00:00 GMT\r\n")
+                           : reply(200, fixture("search.json"));
+         },
+         QStringLiteral("Znalezione wydania: 3"), 2},
+        {"redirect to another host",
+         [](int) { return reply(302, {}, "Location: http://mirror.invalid/ws/2/release\r\n"); },
+         QStringLiteral("Serwer 127.0.0.1 przekierowuje do innego serwera (mirror.invalid); "
+                        "program tam nie pójdzie."),
+         1},
+        {"damaged gzip",
+         [](int) { return reply(200, "not gzip at all", "Content-Encoding: gzip\r\n"); },
+         QStringLiteral("Serwer 127.0.0.1 przysłał uszkodzoną odpowiedź skompresowaną; nie można "
+                        "jej odczytać."),
+         1},
+        {"cut off during the answer",
+         [](int) {
+             Response cut = unmeasured("{\"releases\": [");
+             cut.headers = "Content-Length: 1000\r\n";
+             return cut;
+         },
+         QStringLiteral("Serwer 127.0.0.1 przerwał połączenie w trakcie odpowiedzi."), 1},
     };
     for (const auto& c : cases) {
         server_.requests.clear();
@@ -343,7 +418,110 @@ TEST_F(MusicBrainzWindow, EveryFaultEndsInAMessage)
         search(QStringLiteral("Kult"), {});
         EXPECT_EQ(outcome(15000), c.message) << c.what;
         EXPECT_EQ(server_.requests.size(), c.requests) << c.what;
+        // Retries and redirects keep the spacing of every other request.
+        for (std::size_t i = 1; i < server_.requests.size(); ++i)
+            EXPECT_GE(server_.requests[i].atMs - server_.requests[i - 1].atMs, 950) << c.what;
     }
+}
+
+TEST_F(MusicBrainzWindow, AnEndlessAnswerIsStoppedAtTheCap)
+{
+    dialog_->client()->setTimeout(15000);
+    server_.answer = [](const Request&) { return endless(); };
+    search(QStringLiteral("Kult"), {});
+    EXPECT_EQ(outcome(15000),
+              QStringLiteral("Odpowiedź serwera 127.0.0.1 jest za duża (ponad 4 MiB)."));
+    // The client has gone: no more than the cap and the buffers on the way
+    // (the client's, the system's) was ever sent.
+    const qint64 sent = server_.endlessSent;
+    QTest::qWait(300);
+    EXPECT_LT(server_.endlessSent, 16 * 1024 * 1024);
+    EXPECT_LT(server_.endlessSent - sent, 4 * 1024 * 1024);
+}
+
+// A search answer of 100 releases of 4321 from the offset the request asks.
+Response pageOfReleases(const Request& request)
+{
+    const int offset = QUrlQuery(QUrl(QString::fromLatin1(request.target)))
+                           .queryItemValue(QStringLiteral("offset"))
+                           .toInt();
+    QByteArray json = "{\"count\": 4321, \"releases\": [";
+    for (int i = 0; i < 100; ++i)
+        json += (i > 0 ? "," : "") + QByteArray("{\"id\": \"r") + QByteArray::number(offset + i) +
+                "\", \"title\": \"Dark Side\", \"date\": \"1973-03-24\"" +
+                (i == 1 ? ", \"disambiguation\": \"quadraphonic\"" : "") + "}";
+    return reply(200, json + "]}");
+}
+
+TEST_F(MusicBrainzWindow, PagesOfResultsAndTheReleaseSelected)
+{
+    server_.answer = pageOfReleases;
+    search(QStringLiteral("Pink Floyd"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 100 z 4321"));
+    auto* wyniki = control<QTableView>(QStringLiteral("Wyniki"));
+    const QAbstractItemModel& results = *wyniki->model();
+    EXPECT_EQ(results.index(0, 2).data().toString(), QStringLiteral("1973-03-24"));
+    EXPECT_EQ(results.index(1, 1).data().toString(), QStringLiteral("Dark Side (quadraphonic)"));
+    auto* next = control<QPushButton>(QStringLiteral("Następne"));
+    ASSERT_TRUE(next->isEnabled());
+    next->click();
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 101–200 z 4321"));
+    EXPECT_TRUE(server_.requests.back().target.contains("&offset=100&"));
+
+    // The release selected is inserted, as an assistive tool selects it,
+    // not the current row.
+    wyniki->setCurrentIndex(results.index(0, 0));
+    wyniki->selectionModel()->select(results.index(5, 0), QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
+    server_.answer = [](const Request&) { return silence(); };
+    control<QPushButton>(QStringLiteral("Wstaw do edytora"))->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server_.requests.size() == 3; }, 3000));
+    EXPECT_TRUE(server_.requests.back().target.startsWith("/ws/2/release/r105?"));
+
+    // A new search shows nothing of the last one while it waits; Anuluj,
+    // or Escape, stops it and leaves the window open.
+    control<QPushButton>(QStringLiteral("Anuluj"))->click();
+    search(QStringLiteral("Kult"), {});
+    EXPECT_EQ(results.rowCount(), 0);
+    EXPECT_FALSE(control<QPushButton>(QStringLiteral("Wstaw do edytora"))->isEnabled());
+    EXPECT_TRUE(control<QPushButton>(QStringLiteral("Anuluj"))->isEnabled());
+    dialog_->show();
+    QTest::keyClick(dialog_, Qt::Key_Escape);
+    EXPECT_EQ(status(), QStringLiteral("Przerwano."));
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_FALSE(dialog_->client()->busy());
+}
+
+TEST_F(MusicBrainzWindow, AHugeFieldIsCutBeforeItIsShown)
+{
+    // A title of 4 MB and a performer of 150 KB, under the answer's cap.
+    const QByteArray answer = "{\"releases\": [{\"id\": \"r\", \"title\": \"" +
+                              QByteArray(4'000'000, 'x') + "\", \"artist-credit\": [{\"name\": \"" +
+                              QByteArray(150'000, 'y') + "\"}]}]}";
+    server_.answer = [&](const Request&) { return reply(200, answer); };
+    search(QStringLiteral("x"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 1"));
+    const QAbstractItemModel& results = *control<QTableView>(QStringLiteral("Wyniki"))->model();
+    for (int column : {0, 1}) {
+        for (int role : {int(Qt::DisplayRole), int(Qt::ToolTipRole)})
+            EXPECT_LE(results.index(0, column).data(role).toString().size(),
+                      qsizetype(musicbrainz::kMostFieldBytes));
+    }
+}
+
+TEST_F(MusicBrainzWindow, TheWindowFitsTheScreenAndLeavesDodajInReach)
+{
+    const QRect room = form_.screen()->availableGeometry();
+    form_.setGeometry(room.left(), room.top(), room.width(), room.height());
+    form_.show();
+    dialog_->hide();
+    dialog_->resize(room.width() + 300, room.height() + 300);
+    dialog_->show();
+    const QRect shown = dialog_->frameGeometry();
+    EXPECT_TRUE(room.contains(shown))
+        << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+    const QRect dodaj(form_.dodajguz->mapToGlobal(QPoint(0, 0)), form_.dodajguz->size());
+    EXPECT_FALSE(shown.intersects(dodaj));
 }
 
 TEST_F(MusicBrainzWindow, UnknownDiscAndRefusedConnection)
