@@ -181,7 +181,7 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
     wyniki->verticalHeader()->hide();
     wyniki->verticalHeader()->setDefaultSectionSize(wyniki->fontMetrics().height() + 6);
     wyniki->horizontalHeader()->setStretchLastSection(true);
-    const std::array<int, 8> widths{170, 170, 75, 40, 100, 110, 110, 50};
+    const std::array<int, 8> widths{170, 170, 82, 40, 100, 110, 110, 50};
     for (std::size_t c = 0; c < widths.size(); ++c)
         wyniki->setColumnWidth(static_cast<int>(c), widths[c]);
     wyniki->installEventFilter(this);
