@@ -150,10 +150,9 @@ int main(int argc, char** argv)
         failures += window.wynikiModel->rowCount() == 100 ? 0 : 1;
         // One release whose title is 4 MB and performer 150 KB: shown with
         // its tooltip asked for, as hovering the cell would.
-        const QByteArray huge = "{\"releases\": [{\"id\": \"r\", \"title\": \"" +
-                                QByteArray(4'000'000, 'x') +
-                                "\", \"artist-credit\": [{\"name\": \"" +
-                                QByteArray(150'000, 'y') + "\"}]}]}";
+        const QByteArray huge =
+            "{\"releases\": [{\"id\": \"r\", \"title\": \"" + QByteArray(4'000'000, 'x') +
+            "\", \"artist-credit\": [{\"name\": \"" + QByteArray(150'000, 'y') + "\"}]}]}";
         for (int run = 0; run < 5; ++run) {
             QApplication::processEvents();
             QElapsedTimer timer;

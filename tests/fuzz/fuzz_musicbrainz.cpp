@@ -1,6 +1,7 @@
 // Any bytes as an answer of the MusicBrainz service, read both as a list of
-// releases and as one release: an error or records, and the editor's form
-// of a release always fits the catalogue's columns.
+// releases and as one release: an error or records (a page at most, every
+// field within its cut, none without an ID), and the editor's form of a
+// release always fits the catalogue's columns.
 #include "albumtable.h"
 #include "fuzz_support.h"
 #include "musicbrainz.h"
@@ -16,9 +17,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ReleaseList list = readReleaseList(text);
     check(list.error == AnswerError::None || list.releases.empty(),
           "a faulty answer gave releases");
+    check(list.releases.size() <= static_cast<std::size_t>(kSearchLimit),
+          "more releases listed than a page holds");
+    check(list.total >= static_cast<int>(list.releases.size()), "fewer found than listed");
     std::size_t bytes = 0;
-    for (const ReleaseSummary& release : list.releases)
+    for (const ReleaseSummary& release : list.releases) {
+        check(!release.id.empty(), "a release without an ID is offered");
         bytes += release.id.size() + release.title.size() + release.country.size();
+        for (const std::string* field :
+             {&release.id, &release.artist, &release.title, &release.disambiguation, &release.date,
+              &release.country, &release.label, &release.barcode})
+            check(field->size() <= kMostFieldBytes, "a field is longer than its cut");
+    }
     check(bytes <= size, "more text read than the answer holds");
 
     const ReleaseAnswer release = readRelease(text);
