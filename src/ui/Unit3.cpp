@@ -308,11 +308,8 @@ QWidget* TForm3::buildSettingsPage()
 
 void TForm3::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        Button2->click();
+    if (alborx::ui::escapePresses(event, Button2))
         return;
-    }
     QWidget::keyPressEvent(event);
 }
 

@@ -246,11 +246,8 @@ void TForm4::keyPressEvent(QKeyEvent* event)
 {
     // The changes are made as they are chosen, so Escape closes the dialog
     // as its only button, "OK", does.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        Button1->click();
+    if (alborx::ui::escapePresses(event, Button1))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 

@@ -109,11 +109,8 @@ void TForm7::showEvent(QShowEvent* event)
 void TForm7::keyPressEvent(QKeyEvent* event)
 {
     // Escape does what "Anuluj" does: closes the dialog storing nothing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        Anuluj->click();
+    if (alborx::ui::escapePresses(event, Anuluj))
         return;
-    }
     QDialog::keyPressEvent(event);
 }
 

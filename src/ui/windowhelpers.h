@@ -1,7 +1,9 @@
 // Small things every window of the program does alike.
 #pragma once
 
+#include <QAbstractButton>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QString>
 #include <QWidget>
@@ -20,6 +22,16 @@ inline void setHint(QWidget* widget, const QString& hint)
 {
     widget->setToolTip(hint);
     widget->setStatusTip(hint);
+}
+
+// Escape closes a dialog as its button does: presses it and takes the key.
+inline bool escapePresses(QKeyEvent* event, QAbstractButton* button)
+{
+    if (event->key() != Qt::Key_Escape)
+        return false;
+    event->accept();
+    button->click();
+    return true;
 }
 
 } // namespace alborx::ui
