@@ -216,14 +216,11 @@ std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& r
             const auto character = nextUtf8(field, i);
             if (!character)
                 ++i; // a byte that is no UTF-8 stands for one unknown character
-            if (character && unicodeToCp1250(*character)) {
-                text += static_cast<char>(*unicodeToCp1250(*character));
-            } else {
-                // A letter the code page lacks as its nearest one ("ø" as
-                // "o"), as every other way into the catalogue writes it.
-                text += character ? nearestCp1250(*character) : '?';
+            // A letter the code page lacks as its nearest one ("ø" as "o"),
+            // as every other way into the catalogue writes it.
+            text += character ? nearestCp1250(*character) : '?';
+            if (!character || !unicodeToCp1250(*character))
                 ++replaced;
-            }
         }
     }
     // A cell is one line of printable text: line ends, tabs, NUL bytes and

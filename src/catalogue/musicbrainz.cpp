@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace alborx::musicbrainz {
@@ -92,17 +93,6 @@ std::string percentEncoded(std::string_view utf8)
 
 namespace {
 
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
-std::int64_t daysFromCivil(std::int64_t year, int month, int day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 int monthOfName(std::string_view name)
 {
     static constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -144,7 +134,14 @@ std::optional<std::int64_t> httpDate(std::string_view text)
         return std::nullopt;
     if (!asctime && year < 100)
         year += year < 70 ? 2000 : 1900; // the two-digit year of the oldest form
-    return daysFromCivil(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    std::tm time{};
+    time.tm_year = year - 1900;
+    time.tm_mon = month - 1;
+    time.tm_mday = day;
+    time.tm_hour = hour;
+    time.tm_min = minute;
+    time.tm_sec = second;
+    return static_cast<std::int64_t>(timegm(&time));
 }
 
 } // namespace

@@ -78,9 +78,8 @@ QByteArray MusicBrainzClient::userAgent()
 void MusicBrainzClient::get(const std::string& path)
 {
     abort();
-    path_ = path;
     QUrl url = server_;
-    const QUrl relative(QString::fromStdString(path_), QUrl::TolerantMode);
+    const QUrl relative(QString::fromStdString(path), QUrl::TolerantMode);
     url.setPath(server_.path() + relative.path());
     url.setQuery(relative.query(QUrl::FullyEncoded), QUrl::StrictMode);
     target_ = url;

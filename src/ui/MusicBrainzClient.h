@@ -68,7 +68,6 @@ private:
     QNetworkAccessManager manager_;
     QUrl server_;
     int timeoutMs_ = kTimeoutMs;
-    std::string path_;
     // What the next request asks for: the path below the server, or where
     // a redirect sent it.
     QUrl target_;

@@ -35,7 +35,6 @@ namespace {
 
 constexpr std::array<int, 8> kListacdWidths = {36, 188, 206, 67, 23, 22, 37, 35};
 
-// Tab captions carry three spaces on either side.
 // A page of the notebook: its caption padded with spaces as the tabs show
 // it, and the plain caption for screen readers.
 void addPage(QTabWidget* notebook, QWidget* page, const char* caption)

@@ -49,12 +49,13 @@ void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QLineEdit* field(const char* name, const QColor& colour, int limit, const char* hint)
+QLineEdit* field(const char* name, const QColor& colour, int limit, const char* hint,
+                 const alborx::ui::ReplacementNotice& onReplaced)
 {
     auto* edit = new QLineEdit;
     edit->setObjectName(QString::fromLatin1(name));
     setTextColour(edit, colour);
-    alborx::ui::keepToCodePage(edit, limit);
+    alborx::ui::keepToCodePage(edit, limit, onReplaced);
     setHint(edit, QString::fromUtf8(hint));
     return edit;
 }
@@ -140,18 +141,27 @@ void TForm1::buildEditor()
     album->setContentsMargins(6, 2, 6, 4);
     album->setHorizontalSpacing(4);
     album->setVerticalSpacing(2);
+    // A character the catalogue cannot hold becomes its nearest as it is
+    // typed or pasted; the status line says which.
+    const alborx::ui::ReplacementNotice sayReplaced = [this](const QStringList& replaced) {
+        StatusBar1->showMessage(
+            QStringLiteral("Znaki spoza Windows-1250 zastąpiono najbliższymi: ") +
+                replaced.join(QStringLiteral(", ")),
+            10000);
+    };
     aid = field("aid", kIdColour, 5,
-                "Numer identyfikacyjny albumu - pozostaw puste w celu automatycznego nadania ID");
+                "Numer identyfikacyjny albumu - pozostaw puste w celu automatycznego nadania ID",
+                sayReplaced);
     aid->setMaximumWidth(60);
-    azespol = field("azespol", kTextColour, 35, "Nazwa zespołu");
-    aalbum = field("aalbum", kTextColour, 60, "Tytuł albumu");
+    azespol = field("azespol", kTextColour, 35, "Nazwa zespołu", sayReplaced);
+    aalbum = field("aalbum", kTextColour, 60, "Tytuł albumu", sayReplaced);
     agatunek = new QComboBox;
     agatunek->setObjectName(QStringLiteral("agatunek"));
     agatunek->setEditable(true);
     agatunek->setInsertPolicy(QComboBox::NoInsert);
     agatunek->setMaxVisibleItems(16);
     setTextColour(agatunek, kTextColour);
-    alborx::ui::keepToCodePage(agatunek->lineEdit(), 30);
+    alborx::ui::keepToCodePage(agatunek->lineEdit(), 30, sayReplaced);
     setHint(agatunek, QStringLiteral("Gatunek muzyki albumu - wpisz nowy lub wybierz z listy"));
     agatunek->lineEdit()->setStatusTip(agatunek->statusTip());
     czid = clearButton("czid", "Czyść ID");
@@ -197,9 +207,9 @@ void TForm1::buildEditor()
     nosnikcd = new QCheckBox(QStringLiteral("CD"));
     nosnikcd->setObjectName(QStringLiteral("nosnikcd"));
     setHint(nosnikcd, QStringLiteral("Jest na CD"));
-    idcd =
-        field("idcd", kIdColour, 0,
-              "Numer identyfikacyjny plyty CD - pozostaw puste w celu automatycznego nadania ID");
+    idcd = field("idcd", kIdColour, 0,
+                 "Numer identyfikacyjny plyty CD - pozostaw puste w celu automatycznego nadania ID",
+                 sayReplaced);
     idcd->setEnabled(false);
     idcd->setMaximumWidth(60);
     kopiacd = copyKindBox("kopiacd", "Rodzaj kopii na tym CD");
@@ -208,7 +218,8 @@ void TForm1::buildEditor()
     nosnikmc->setObjectName(QStringLiteral("nosnikmc"));
     setHint(nosnikmc, QStringLiteral("Jest na kasecie"));
     idmc = field("idmc", kIdColour, 0,
-                 "Numer identyfikacyjny kasety - pozostaw puste w celu automatycznego nadania ID");
+                 "Numer identyfikacyjny kasety - pozostaw puste w celu automatycznego nadania ID",
+                 sayReplaced);
     idmc->setEnabled(false);
     idmc->setMaximumWidth(60);
     kopiamc = copyKindBox("kopiamc", "Rodzaj kopii na tej kasecie");
@@ -279,20 +290,6 @@ void TForm1::buildEditor()
          {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
         auto* add = new QShortcut(keys, Panel1, this, &TForm1::dodajguzClick);
         add->setContext(Qt::WidgetWithChildrenShortcut);
-    }
-
-    // A character the catalogue cannot hold becomes its nearest as it is
-    // typed or pasted; the status line says which.
-    for (QLineEdit* edit : {aid, azespol, aalbum, agatunek->lineEdit(), idcd, idmc}) {
-        auto* validator =
-            dynamic_cast<alborx::ui::Cp1250Validator*>(const_cast<QValidator*>(edit->validator()));
-        if (validator)
-            validator->setOnReplaced([this](const QStringList& replaced) {
-                StatusBar1->showMessage(
-                    QStringLiteral("Znaki spoza Windows-1250 zastąpiono najbliższymi: ") +
-                        replaced.join(QStringLiteral(", ")),
-                    10000);
-            });
     }
 
     connect(nosnikcd, &QCheckBox::toggled, this, &TForm1::nosnikcdClick);

@@ -128,7 +128,6 @@ TForm3::TForm3(alborx::TUstawienia& settings, QWidget* parent)
         hide();
     });
     connect(Button2, &QPushButton::clicked, this, &QWidget::hide);
-
     connect(Button3, &QPushButton::clicked, this, [this] {
         zastosuj();
         emit exportRequested();

@@ -7,8 +7,8 @@
 
 namespace alborx::ui {
 
-Cp1250Validator::Cp1250Validator(QLineEdit* field, int limit)
-    : QValidator(field), limit_(limit), accepted_(field->text())
+Cp1250Validator::Cp1250Validator(QLineEdit* field, int limit, ReplacementNotice onReplaced)
+    : QValidator(field), limit_(limit), accepted_(field->text()), onReplaced_(std::move(onReplaced))
 {
     connect(field, &QLineEdit::textChanged, this,
             [this](const QString& text) { accepted_ = text; });
@@ -27,11 +27,6 @@ QValidator::State Cp1250Validator::validate(QString& input, int& position) const
     if (limit_ > 0 && input.size() > limit_ && input.size() > accepted_.size())
         return Invalid;
     return Acceptable;
-}
-
-void Cp1250Validator::setOnReplaced(std::function<void(const QStringList&)> onReplaced)
-{
-    onReplaced_ = std::move(onReplaced);
 }
 
 QString nearestHoldable(const QString& text, int& position, QStringList& replaced)
@@ -63,11 +58,9 @@ QString nearestHoldable(const QString& text, int& position, QStringList& replace
     return result;
 }
 
-Cp1250Validator* keepToCodePage(QLineEdit* field, int limit)
+void keepToCodePage(QLineEdit* field, int limit, ReplacementNotice onReplaced)
 {
-    auto* validator = new Cp1250Validator(field, limit);
-    field->setValidator(validator);
-    return validator;
+    field->setValidator(new Cp1250Validator(field, limit, std::move(onReplaced)));
 }
 
 } // namespace alborx::ui

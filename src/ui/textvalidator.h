@@ -11,24 +11,24 @@ class QLineEdit;
 
 namespace alborx::ui {
 
+// Told, with "ø → o" for each character, when typing or pasting had
+// characters replaced.
+using ReplacementNotice = std::function<void(const QStringList&)>;
+
 class Cp1250Validator : public QValidator
 {
 public:
     // limit 0: no length limit.
-    Cp1250Validator(QLineEdit* field, int limit);
+    Cp1250Validator(QLineEdit* field, int limit, ReplacementNotice onReplaced = {});
 
     State validate(QString& input, int& position) const override;
-
-    // Told, with "ø → o" for each character, when typing or pasting had
-    // characters replaced.
-    void setOnReplaced(std::function<void(const QStringList&)> onReplaced);
 
 private:
     int limit_;
     // The field's text before the edit being checked: while an edit is
     // checked the field already shows its result.
     QString accepted_;
-    std::function<void(const QStringList&)> onReplaced_;
+    ReplacementNotice onReplaced_;
 };
 
 // The text with every character the code page cannot hold replaced by its
@@ -37,6 +37,6 @@ private:
 QString nearestHoldable(const QString& text, int& position, QStringList& replaced);
 
 // Installs the validator on a line edit.
-Cp1250Validator* keepToCodePage(QLineEdit* field, int limit = 0);
+void keepToCodePage(QLineEdit* field, int limit = 0, ReplacementNotice onReplaced = {});
 
 } // namespace alborx::ui
