@@ -1,10 +1,9 @@
 #include "MusicBrainzClient.h"
 
+#include "HttpGet.h"
 #include "musicbrainz.h"
 
 #include <QDateTime>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -22,12 +21,9 @@ QElapsedTimer& lastRequest()
 
 // The wait Retry-After asks for, within 1..10 s; 1 s when it says nothing
 // readable.
-int retryWaitMs(const QNetworkReply& reply)
+int retryWaitMs(const std::string& value)
 {
-    const QByteArray value = reply.rawHeader("Retry-After");
-    const auto seconds = musicbrainz::retryAfterSeconds(
-        std::string_view(value.constData(), static_cast<std::size_t>(value.size())),
-        QDateTime::currentSecsSinceEpoch());
+    const auto seconds = musicbrainz::retryAfterSeconds(value, QDateTime::currentSecsSinceEpoch());
     const qint64 wait =
         seconds ? std::min<qint64>(*seconds, 3600) * 1000 : MusicBrainzClient::kSpacingMs;
     return static_cast<int>(std::clamp<qint64>(wait, MusicBrainzClient::kSpacingMs,
@@ -92,12 +88,12 @@ void MusicBrainzClient::abort()
 {
     waiting_.stop();
     timeout_.stop();
-    dropReply();
+    dropRequest();
 }
 
 bool MusicBrainzClient::busy() const
 {
-    return waiting_.isActive() || reply_ != nullptr;
+    return waiting_.isActive() || request_ != nullptr;
 }
 
 void MusicBrainzClient::sendWhenAllowed(int atLeastMs)
@@ -110,43 +106,12 @@ void MusicBrainzClient::sendWhenAllowed(int atLeastMs)
 
 void MusicBrainzClient::send()
 {
-    QNetworkRequest request(target_);
-    request.setHeader(QNetworkRequest::UserAgentHeader, userAgent());
-    request.setRawHeader("Accept", "application/json");
-    // Redirects are followed here, each as a request of its own.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::ManualRedirectPolicy);
-    body_.clear();
+    const HttpGet::Headers headers = {{"User-Agent", userAgent()}, {"Accept", "application/json"}};
     lastRequest().start();
-    reply_ = manager_.get(request);
-    // The network layer holds no more than this of the answer; what the
-    // client has read it checks against the cap as it arrives.
-    reply_->setReadBufferSize(kReadBufferBytes);
-    connect(reply_, &QNetworkReply::metaDataChanged, this, [this] {
-        const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > qint64(musicbrainz::kMostAnswerBytes))
-            tooLarge();
-    });
-    connect(reply_, &QNetworkReply::readyRead, this, &MusicBrainzClient::takeData);
-    QNetworkReply* reply = reply_;
-    connect(reply_, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
+    request_ = new HttpGet(target_, headers, musicbrainz::kMostAnswerBytes, this);
+    connect(request_, &HttpGet::finished, this, &MusicBrainzClient::finish);
+    request_->start();
     timeout_.start(timeoutMs_);
-}
-
-void MusicBrainzClient::takeData()
-{
-    if (reply_ == nullptr)
-        return;
-    const qint64 room = qint64(musicbrainz::kMostAnswerBytes) - body_.size() + 1;
-    body_ += reply_->read(std::max<qint64>(room, 1));
-    // The transfer stops the moment the cap is passed, in this event.
-    if (body_.size() > qsizetype(musicbrainz::kMostAnswerBytes))
-        tooLarge();
-}
-
-void MusicBrainzClient::tooLarge()
-{
-    fail(tr("Odpowiedź serwera %1 jest za duża (ponad 4 MiB).").arg(host()));
 }
 
 void MusicBrainzClient::follow(const QUrl& location)
@@ -167,27 +132,39 @@ void MusicBrainzClient::follow(const QUrl& location)
     }
 }
 
-void MusicBrainzClient::finish(QNetworkReply* reply)
+void MusicBrainzClient::finish()
 {
-    if (reply != reply_)
-        return;
     timeout_.stop();
-    takeData();
-    if (reply_ == nullptr)
-        return; // too large: already said
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QNetworkReply::NetworkError error = reply->error();
-    const int retryWait = retryWaitMs(*reply);
-    const QString errorText = reply->errorString();
+    HttpGet* request = request_;
+    if (request == nullptr)
+        return;
+    http::AnswerReader& answer = request->answer();
+    const int status = answer.status();
+    const HttpGet::Fault fault = request->fault();
+    const http::AnswerFault answerFault = answer.fault();
+    const int retryWait = retryWaitMs(answer.header("Retry-After"));
     // A relative Location is resolved against the request's address.
-    const QUrl location(QString::fromUtf8(reply->rawHeader("Location").trimmed()),
-                        QUrl::StrictMode);
-    const bool compressed = !reply->rawHeader("Content-Encoding").isEmpty();
-    const bool gotStatus = status > 0;
-    dropReply();
+    const QUrl location(QString::fromStdString(answer.header("Location")), QUrl::StrictMode);
+    const QString errorText = request->errorText();
+    const std::string body = answer.takeBody();
+    dropRequest();
     // The service asks to slow down with 503; 429 says the same.
     const bool slowDown = status == 503 || status == 429;
-    if (slowDown && !retried_) {
+    if (fault == HttpGet::Fault::Untrusted) {
+        fail(tr("Nie można bezpiecznie połączyć się z serwerem %1: jego certyfikat nie jest "
+                "zaufany.")
+                 .arg(host()));
+    } else if (fault == HttpGet::Fault::Refused) {
+        fail(tr("Serwer %1 odmówił połączenia.").arg(host()));
+    } else if (fault == HttpGet::Fault::HostNotFound) {
+        fail(tr("Nie znaleziono serwera %1. Sprawdź połączenie z siecią.").arg(host()));
+    } else if (fault == HttpGet::Fault::NoAnswer) {
+        fail(tr("Serwer %1 zamknął połączenie, nie odpowiadając.").arg(host()));
+    } else if (fault == HttpGet::Fault::Other) {
+        fail(tr("Nie można połączyć się z serwerem %1 (%2).").arg(host(), errorText));
+    } else if (answerFault == http::AnswerFault::TooLarge) {
+        fail(tr("Odpowiedź serwera %1 jest za duża (ponad 4 MiB).").arg(host()));
+    } else if (slowDown && !retried_) {
         retried_ = true;
         sendWhenAllowed(retryWait);
     } else if (slowDown) {
@@ -199,44 +176,33 @@ void MusicBrainzClient::finish(QNetworkReply* reply)
         follow(location);
     } else if (status >= 400) {
         fail(tr("Serwer %1 odpowiedział błędem %2.").arg(host()).arg(status), status);
-    } else if (error == QNetworkReply::SslHandshakeFailedError) {
-        fail(tr("Nie można bezpiecznie połączyć się z serwerem %1: jego certyfikat nie jest "
-                "zaufany.")
-                 .arg(host()));
-    } else if (error == QNetworkReply::ConnectionRefusedError) {
-        fail(tr("Serwer %1 odmówił połączenia.").arg(host()));
-    } else if (error == QNetworkReply::HostNotFoundError) {
-        fail(tr("Nie znaleziono serwera %1. Sprawdź połączenie z siecią.").arg(host()));
-    } else if (error != QNetworkReply::NoError && compressed && gotStatus) {
+    } else if (answerFault == http::AnswerFault::Damaged) {
         fail(tr("Serwer %1 przysłał uszkodzoną odpowiedź skompresowaną; nie można jej odczytać.")
                  .arg(host()));
-    } else if (error == QNetworkReply::RemoteHostClosedError ||
-               (error != QNetworkReply::NoError && gotStatus)) {
+    } else if (answerFault == http::AnswerFault::BrokenOff) {
         fail(tr("Serwer %1 przerwał połączenie w trakcie odpowiedzi.").arg(host()));
-    } else if (error != QNetworkReply::NoError) {
-        fail(tr("Nie można połączyć się z serwerem %1 (%2).").arg(host(), errorText));
+    } else if (answerFault != http::AnswerFault::None || status < 200 || status >= 300) {
+        fail(tr("Serwer %1 nie odpowiedział jak serwer WWW.").arg(host()));
     } else {
-        const QByteArray body = std::exchange(body_, {});
-        emit answered(body);
+        emit answered(QByteArray::fromStdString(body));
     }
 }
 
 void MusicBrainzClient::fail(const QString& message, int status)
 {
     abort();
-    body_.clear();
     emit failed(message, status);
 }
 
-void MusicBrainzClient::dropReply()
+void MusicBrainzClient::dropRequest()
 {
-    if (reply_ == nullptr)
+    if (request_ == nullptr)
         return;
-    QNetworkReply* reply = reply_;
-    reply_ = nullptr;
-    reply->disconnect(this);
-    reply->abort();
-    reply->deleteLater();
+    HttpGet* request = request_;
+    request_ = nullptr;
+    request->disconnect(this);
+    request->abort();
+    request->deleteLater();
 }
 
 QString MusicBrainzClient::host() const

@@ -6,16 +6,15 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <string>
 
-class QNetworkReply;
-
 namespace alborx::ui {
+
+class HttpGet;
 
 class MusicBrainzClient : public QObject
 {
@@ -26,8 +25,6 @@ public:
     static constexpr int kSpacingMs = 1'000;
     static constexpr int kMostRetryWaitMs = 10'000;
     static constexpr int kMostRedirects = 3;
-    // What the network layer holds of an answer before the client reads it.
-    static constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
     explicit MusicBrainzClient(QObject* parent = nullptr);
 
@@ -55,25 +52,21 @@ signals:
 private:
     void sendWhenAllowed(int atLeastMs = 0);
     void send();
-    void takeData();
-    void finish(QNetworkReply* reply);
+    void finish();
     // A redirect, followed as a request of its own (spaced like any other)
     // to the same server only, at most kMostRedirects times.
     void follow(const QUrl& location);
-    void tooLarge();
     void fail(const QString& message, int status = 0);
-    void dropReply();
+    void dropRequest();
     QString host() const;
 
-    QNetworkAccessManager manager_;
     QUrl server_;
     int timeoutMs_ = kTimeoutMs;
     // What the next request asks for: the path below the server, or where
     // a redirect sent it.
     QUrl target_;
     int redirects_ = 0;
-    QPointer<QNetworkReply> reply_;
-    QByteArray body_;
+    QPointer<HttpGet> request_;
     QTimer waiting_;
     QTimer timeout_;
     bool retried_ = false;

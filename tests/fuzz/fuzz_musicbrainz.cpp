@@ -1,9 +1,12 @@
-// Any bytes as an answer of the MusicBrainz service, read both as a list of
-// releases and as one release: an error or records (a page at most, every
-// field within its cut, none without an ID), and the editor's form of a
-// release always fits the catalogue's columns.
+// Any bytes as an answer of the MusicBrainz service: as they come from the
+// connection, the same answer however they are cut into pieces and never a
+// body past the cap; as the body, read both as a list of releases and as
+// one release: an error or records (a page at most, every field within its
+// cut, none without an ID), and the editor's form of a release always fits
+// the catalogue's columns.
 #include "albumtable.h"
 #include "fuzz_support.h"
+#include "httpanswer.h"
 #include "musicbrainz.h"
 
 using namespace alborx;
@@ -14,6 +17,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const fuzz::MemoryBound memory(size);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+    // A small cap, so that short inputs reach it too.
+    constexpr std::size_t cap = 4096;
+    http::AnswerReader whole(cap);
+    whole.feed(text);
+    whole.endOfStream();
+    http::AnswerReader pieces(cap);
+    const std::size_t piece = size > 0 ? 1 + data[0] % 13 : 1;
+    for (std::size_t at = 0; at < size; at += piece)
+        pieces.feed(text.substr(at, piece));
+    pieces.endOfStream();
+    check(whole.fault() == pieces.fault() && whole.done() == pieces.done() &&
+              whole.status() == pieces.status() && whole.body() == pieces.body(),
+          "the answer depends on how its bytes were cut");
+    check(whole.body().size() <= cap, "a body past the cap was kept");
+    check(whole.done() != whole.failed(), "an ended answer is neither done nor failed");
     const ReleaseList list = readReleaseList(text);
     check(list.error == AnswerError::None || list.releases.empty(),
           "a faulty answer gave releases");

@@ -47,6 +47,7 @@ struct Response
     QByteArray body;
     QByteArray headers;      // extra header lines, each ending in CR LF
     bool silent = false;     // never answers
+    bool hangUp = false;     // closes the connection without answering
     bool unmeasured = false; // no Content-Length: the end of the connection ends it
 };
 
@@ -121,6 +122,10 @@ private:
         const Response response = answer(request);
         if (response.silent)
             return;
+        if (response.hangUp) {
+            socket->abort();
+            return;
+        }
         QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + " X\r\n" +
                           "Content-Type: application/json\r\nConnection: close\r\n" +
                           response.headers;
@@ -419,6 +424,24 @@ TEST_F(MusicBrainzWindow, EveryFaultEndsInAMessage)
          QStringLiteral("Serwer 127.0.0.1 przekierowuje do innego serwera (mirror.invalid); "
                         "program tam nie pójdzie."),
          1},
+        // Nothing is sent again at once behind the spacing's back.
+        {"closed before answering",
+         [](int) {
+             Response hangUp;
+             hangUp.hangUp = true;
+             return hangUp;
+         },
+         QStringLiteral("Serwer 127.0.0.1 zamknął połączenie, nie odpowiadając."), 1},
+        {"gzip",
+         [](int) {
+             // {"releases": []} as gzip writes it.
+             return reply(
+                 200,
+                 QByteArray::fromHex(
+                     "1f8b0800000000000003ab562a4acd494d2c4e2d56b252888ead050072e94caf10000000"),
+                 "Content-Encoding: gzip\r\n");
+         },
+         QStringLiteral("Nic nie znaleziono."), 1},
         {"damaged gzip",
          [](int) { return reply(200, "not gzip at all", "Content-Encoding: gzip\r\n"); },
          QStringLiteral("Serwer 127.0.0.1 przysłał uszkodzoną odpowiedź skompresowaną; nie można "
@@ -565,22 +588,41 @@ TEST_F(MusicBrainzWindow, UnknownDiscAndRefusedConnection)
     EXPECT_EQ(outcome(), QStringLiteral("Serwer 127.0.0.1 odmówił połączenia."));
 }
 
-TEST_F(MusicBrainzWindow, AnUntrustedCertificateIsNeverAccepted)
+TEST_F(MusicBrainzWindow, TheCertificateDecidesWhetherTheServerIsTrusted)
 {
     QFile certificate(QStringLiteral(ALBORX_FIXTURES "/musicbrainz/tls/cert.pem"));
     QFile key(QStringLiteral(ALBORX_FIXTURES "/musicbrainz/tls/key.pem"));
     ASSERT_TRUE(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+    const QSslCertificate own(certificate.readAll());
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-    tls.setLocalCertificate(QSslCertificate(certificate.readAll()));
+    tls.setLocalCertificate(own);
     tls.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
     QSslServer server;
     server.setSslConfiguration(tls);
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::pendingConnectionAvailable, [&] {
+        QTcpSocket* socket = server.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            const QByteArray body = fixture("search.json");
+            socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+                          "\r\n\r\n" + body);
+            socket->disconnectFromHost();
+        });
+    });
     dialog_->client()->setServer(
         QUrl(QStringLiteral("https://127.0.0.1:%1").arg(server.serverPort())));
     search(QStringLiteral("Kult"), {});
     EXPECT_EQ(outcome(), QStringLiteral("Nie można bezpiecznie połączyć się z serwerem 127.0.0.1: "
                                         "jego certyfikat nie jest zaufany."));
+
+    // Once the system trusts it, the same server is asked and answers.
+    const QSslConfiguration system = QSslConfiguration::defaultConfiguration();
+    QSslConfiguration trusting = system;
+    trusting.addCaCertificate(own);
+    QSslConfiguration::setDefaultConfiguration(trusting);
+    search(QStringLiteral("Kult"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 3"));
+    QSslConfiguration::setDefaultConfiguration(system);
 }
 
 TEST_F(MusicBrainzWindow, RequestsAreSpacedAndCloseAbortsThem)
