@@ -12,7 +12,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(catalogue settings genres template idreading csv tellico musicbrainz)
 
-"$top/scripts/ensure-packages.sh" cmake make clang libclang-rt-14-dev pkg-config libzip-dev zlib1g-dev libexpat1-dev libdiscid-dev nlohmann-json3-dev
+"$top/scripts/ensure-packages.sh" cmake make clang libclang-rt-14-dev pkg-config libzip-dev zlib1g-dev libsqlite3-dev libexpat1-dev libdiscid-dev nlohmann-json3-dev
 flags="-g -O1 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
 CC=clang CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -DCMAKE_BUILD_TYPE=Debug \
   -DALBORX_BUILD_UI=OFF -DALBORX_BUILD_TESTS=OFF -DALBORX_FUZZ=ON \

@@ -6,7 +6,7 @@
 # - the layout of every source file as .clang-format says.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-"$top/scripts/ensure-packages.sh" cmake g++ make qt6-base-dev pkg-config libzip-dev zlib1g-dev libexpat1-dev libdiscid-dev nlohmann-json3-dev libgtest-dev clang-format git
+"$top/scripts/ensure-packages.sh" cmake g++ make qt6-base-dev pkg-config libzip-dev zlib1g-dev libsqlite3-dev libexpat1-dev libdiscid-dev nlohmann-json3-dev libgtest-dev clang-format git
 
 echo "== ./run.sh --version on a clean clone"
 clone="$(mktemp -d)"

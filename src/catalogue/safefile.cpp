@@ -233,22 +233,38 @@ bool SafeFileWriter::commit(bool keepBackup)
         return false;
     }
 
-    bool restoreFromBackup = false;
-    const std::string backupPath = path_ + ".bak";
-    if (targetExists_ && keepBackup && !makeBackup(path_, backupPath, restoreFromBackup)) {
-        fail(WriteError::NoBackup);
-        return false;
-    }
-    if (::rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        fail(WriteError::CannotReplace);
-        if (restoreFromBackup)
-            ::rename(backupPath.c_str(), path_.c_str());
+    const WriteError placed = putFileInPlace(tempPath_, path_, keepBackup && targetExists_);
+    if (placed != WriteError::None) {
+        fail(placed);
         return false;
     }
     tempPath_.clear();
     ok_ = false;
-    syncFolder(path_);
     return true;
+}
+
+std::string temporaryPathBeside(const std::string& path)
+{
+    return unusedNameBeside(followLinks(path));
+}
+
+WriteError putFileInPlace(const std::string& written, const std::string& path, bool keepBackup)
+{
+    bool restoreFromBackup = false;
+    const std::string backupPath = path + ".bak";
+    struct stat info
+    {
+    };
+    if (keepBackup && ::lstat(path.c_str(), &info) == 0 &&
+        !makeBackup(path, backupPath, restoreFromBackup))
+        return WriteError::NoBackup;
+    if (::rename(written.c_str(), path.c_str()) != 0) {
+        if (restoreFromBackup)
+            ::rename(backupPath.c_str(), path.c_str());
+        return WriteError::CannotReplace;
+    }
+    syncFolder(path);
+    return WriteError::None;
 }
 
 WriteError writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,

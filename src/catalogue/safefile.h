@@ -81,6 +81,14 @@ private:
 WriteError writeFileSafely(const std::string& path, const std::vector<std::uint8_t>& bytes,
                            bool keepBackup = false);
 
+// A name for a temporary file in path's folder (beside the file a link leads
+// to), which removeStaleTemporaries knows.
+std::string temporaryPathBeside(const std::string& path);
+// Puts a file written beside path in its place by renaming it; with
+// keepBackup a previous file at path is kept as path + ".bak" first, and
+// when that cannot be done nothing is replaced.
+WriteError putFileInPlace(const std::string& written, const std::string& path, bool keepBackup);
+
 // Removes the temporary files that interrupted saves of this program left in
 // path's folder, when the process that made them no longer runs.
 void removeStaleTemporaries(const std::string& path);

@@ -5,6 +5,7 @@
 // table was sorted.
 #pragma once
 
+#include "albumcards.h"
 #include "albumtable.h"
 #include "settings.h"
 
@@ -50,12 +51,18 @@ struct TableChange
     // Albums taken out, by ascending position in the table before.
     std::vector<PlacedRow> removed;
     std::vector<CellEdit> cells;
+    // The cards that come, go or change with the albums; a card follows its
+    // album's key, so only cards that change are here.
+    std::vector<CardEdit> cards;
     // Dodaj and Popraw may hand out IDs; the counters are set back and
     // forth only where they moved.
     IdCounters countersBefore;
     IdCounters countersAfter;
 
-    bool empty() const { return inserted.empty() && removed.empty() && cells.empty(); }
+    bool empty() const
+    {
+        return inserted.empty() && removed.empty() && cells.empty() && cards.empty();
+    }
 };
 
 // The keys of rows added or removed.

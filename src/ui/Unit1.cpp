@@ -206,6 +206,7 @@ void TForm1::buildPages()
     addPage(listy, buildFilterPage(), "Spis przefiltrowany");
     addPage(listy, buildGenrePage(), "Gatunki muzyki");
     addPage(listy, buildSummaryPage(), "Podsumowanie");
+    addPage(listy, buildCardPage(), "Karta albumu");
     connect(listy, &QTabWidget::currentChanged, this, &TForm1::listyChange);
 
     Splitter1->addWidget(Panel1);

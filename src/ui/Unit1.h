@@ -4,6 +4,7 @@
 // table, the settings record, the genre list and the secondary windows.
 #pragma once
 
+#include "albumcards.h"
 #include "albumeditor.h"
 #include "albumimport.h"
 #include "albumtable.h"
@@ -48,6 +49,7 @@ class TForm7;
 namespace alborx::ui {
 class AlbumListView;
 class AlbumTableModel;
+class CardPanel;
 class PieChart;
 } // namespace alborx::ui
 
@@ -67,6 +69,8 @@ public:
     alborx::GenreList gatunki;
     // The album the editor is bound to.
     alborx::EditorBinding binding;
+    // The albums' cards, found by the albums' keys.
+    alborx::AlbumCards karty;
 
     // Start-up, after the splash is up: settings, then the remembered or
     // given catalogue or a new one. arguments are the command line without
@@ -152,6 +156,7 @@ public:
     // when first opened.
     void Szukajwmusicbrainz1Click();
     void musicbrainzguzClick();
+    alborx::ui::CardPanel* kartaAlbumu = nullptr;
     MusicBrainzDialog* MusicBrainz1 = nullptr;
 
     // The history of changes to the catalogue ("Edycja"). A command prepares
@@ -321,6 +326,15 @@ private:
     void tooLargeToImport(const QString& name);
     // The window side of a new catalogue: title, then catalogueReplaced.
     void showNewCatalogue();
+    QWidget* buildCardPage();
+    // The album whose card the page shows (0 for the new album in the
+    // editor), and that card.
+    alborx::RowKey cardAlbumKey() const;
+    alborx::CardRef cardShown() const;
+    void scheduleCardShow();
+    void showCardOfEditor();
+    void changeCard(alborx::CardRef card);
+    void sayWhatCardsOpened(const alborx::CardsOpened& opened);
     void applyStoredLayout();
     void storeLayout();
     void addOpenedGenres();
@@ -341,6 +355,9 @@ private:
     int filterGeneration_ = 0;
     // While Dodaj runs, the main list's selection reports are ignored.
     bool ignoreListacdSelection_ = false;
+    // The card of the new album in the editor, which Dodaj adds with it.
+    alborx::CardRef pendingCard_;
+    bool cardShowPending_ = false;
     bool ignoreListafiltrSelection_ = false;
     alborx::Colour listFontColour_ = 0;
     bool closed_ = false;

@@ -339,6 +339,7 @@ void TForm1::showEditorForm(const alborx::EditorForm& form)
     // toggled reports only changes; the medium rule must hold either way.
     nosnikcdClick();
     nosnikmcClick();
+    scheduleCardShow();
 }
 
 void TForm1::listacdSelectCell(int row)
@@ -385,6 +386,9 @@ void TForm1::dodajguzClick()
     alborx::EditorForm form = editorForm();
     alborx::EditOutcome added = alborx::dodajalbum(albumy, form, ustawienia);
     if (added.result == alborx::EditResult::Written) {
+        if (pendingCard_)
+            added.change.cards.push_back(
+                {added.change.inserted.front().key, nullptr, std::exchange(pendingCard_, {})});
         const QString text = QStringLiteral("Dodaj album ") +
                              alborx::ui::albumCaption(added.change.inserted.front().row);
         makeChange(std::move(added.change), text);
@@ -464,6 +468,8 @@ void TForm1::nowyguzClick()
 
 void TForm1::nowyttensamguzClick()
 {
+    pendingCard_.reset();
+    scheduleCardShow();
     aid->clear();
     aalbum->clear();
     nosnikcd->setChecked(false);

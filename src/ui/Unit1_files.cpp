@@ -5,6 +5,7 @@
 #include "Unit1.h"
 #include "Unit5.h"
 #include "cataloguefile.h"
+#include "cp1250.h"
 #include "dialogs.h"
 #include "historytexts.h"
 #include "qtext.h"
@@ -62,6 +63,7 @@ void TForm1::Nowabaza1Click()
     if (!askToSaveChanges())
         return;
     alborx::nowabaza(albumy, ustawienia);
+    karty.clear();
     showNewCatalogue();
 }
 
@@ -74,7 +76,9 @@ bool TForm1::otworzbaze(const std::string& name)
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
         result = alborx::otworzbaze(albumy, ustawienia, name, progress.get());
     }
+    alborx::CardsOpened cards;
     if (result.status == alborx::OpenStatus::Opened) {
+        cards = karty.open(albumy, alborx::cp1250ToUtf8(result.name));
         addOpenedGenres();
         showNewCatalogue();
         pokazostatnie();
@@ -83,9 +87,10 @@ bool TForm1::otworzbaze(const std::string& name)
     if (result.damaged)
         informacja(this, QStringLiteral("Plik bazy jest uszkodzony. Wczytano albumów: ") +
                              QString::number(result.loaded));
-    if (result.status == alborx::OpenStatus::Opened)
+    if (result.status == alborx::OpenStatus::Opened) {
+        sayWhatCardsOpened(cards);
         warnIfNotRemembered(result.name);
-    else
+    } else
         odswiezlistecd(); // the catalogue's file name is forgotten
     return result.status == alborx::OpenStatus::Opened;
 }
@@ -112,6 +117,8 @@ void TForm1::dolaczbaze(const std::string& name)
         result = alborx::dolaczbaze(albumy, ustawienia, name, progress.get());
     }
     if (result.joined) {
+        result.change.cards =
+            karty.cardsOfJoined(result.change.inserted, alborx::cp1250ToUtf8(name));
         makeChange(std::move(result.change),
                    QStringLiteral("Dołącz bazę (") + alborx::ui::albumCount(result.loaded) +
                        QLatin1Char(')'),
@@ -141,14 +148,26 @@ void TForm1::addOpenedGenres()
 bool TForm1::zapiszbaze(const std::string& name)
 {
     alborx::WriteError error = alborx::WriteError::None;
+    // The cards are written first and put in place only once the catalogue
+    // is, so that neither is saved without the other.
+    QString failed = toQt(alborx::cardFilePath(name));
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie bazy..."));
-        error = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
-        if (error == alborx::WriteError::None)
+        error = karty.prepareSave(albumy, alborx::cp1250ToUtf8(name));
+        if (error == alborx::WriteError::None) {
+            failed = toQt(name);
+            error = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
+        }
+        if (error == alborx::WriteError::None) {
+            failed = toQt(alborx::cardFilePath(name));
+            error = karty.commitSave();
             pokazostatnie();
+        } else {
+            karty.discardSave();
+        }
     }
     if (error != alborx::WriteError::None) {
-        informacja(this, alborx::ui::writeFailureMessage(toQt(name), error));
+        informacja(this, alborx::ui::writeFailureMessage(failed, error));
     } else {
         historia->setClean();
         warnIfNotRemembered(name);

@@ -64,6 +64,11 @@ TForm1::TouchedRows touchedRows(const alborx::AlbumTable& table, const alborx::T
         if (keys.empty() || keys.back() != edit.key)
             keys.push_back(edit.key);
     }
+    // A card changes by itself only in a step of its own.
+    if (keys.empty()) {
+        for (const alborx::CardEdit& edit : change.cards)
+            keys.push_back(edit.key);
+    }
     const std::vector<int> rows = table.rowsOfKeys(keys);
     TForm1::TouchedRows touched;
     touched.reserve(keys.size());
@@ -128,6 +133,8 @@ void TForm1::applyStep(alborx::TableChange& change, StepKind kind, StepTrail& tr
 {
     const bool redo = move != StepMove::Undo;
     const TouchedRows touched = changeTable(change, redo);
+    karty.apply(change.cards, redo);
+    scheduleCardShow();
     followChangeInGenreList(change, kind, trail.genres, move);
     followChangeInFilteredList(change, redo, trail, touched);
     if (move != StepMove::FirstRedo)
@@ -150,6 +157,7 @@ void TForm1::catalogueReplaced()
     binding.zfiltru = false;
     binding.boundKey = 0;
     nowyguzClick();
+    scheduleCardShow();
     // Another catalogue: the steps of this one can no longer be taken back.
     historia->clear();
     odswiezlistecd();

@@ -334,7 +334,7 @@ TEST_F(Editor, ScreenReadersHearWhatEachControlIs)
     for (int i = 0; i < form_.listy->count(); ++i)
         tabNames << tabs->child(i)->text(QAccessible::Name);
     EXPECT_EQ(tabNames, QStringList({"Spis albumów", "Spis przefiltrowany", "Gatunki muzyki",
-                                     "Podsumowanie"}));
+                                     "Podsumowanie", "Karta albumu"}));
 }
 
 TEST_F(Editor, TheMediumRuleAndTheClearButtons)
