@@ -185,7 +185,7 @@ std::string discIdPath(std::string_view discId, std::string_view toc)
 std::string releasePath(std::string_view releaseId)
 {
     return "/ws/2/release/" + percentEncoded(releaseId) +
-           "?inc=artist-credits+labels+release-groups+genres&fmt=json";
+           "?inc=artist-credits+labels+recordings+release-groups+genres&fmt=json";
 }
 
 FormatKind kindOfFormat(std::string_view format)
@@ -283,6 +283,16 @@ EditorFill editorFill(const ReleaseDetails& release, const GenreList& genres)
     }
     if (!form.nosnikcd && !form.nosnikmc)
         fill.otherMedium = mediumText(release.formats);
+    AlbumCard& card = fill.card;
+    // "1994-05-02" is of 1994.
+    card.rok = release.date.substr(0, std::min<std::size_t>(4, release.date.find('-')));
+    card.wytwornia = release.label;
+    card.numerKatalogowy = release.catalogueNumber;
+    card.kraj = release.country;
+    card.kodKreskowy = release.barcode;
+    card.releaseId = release.id;
+    card.tracks = release.tracks;
+    cutCard(card);
     return fill;
 }
 

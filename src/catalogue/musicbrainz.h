@@ -4,6 +4,7 @@
 // layer sends the requests and hands the answers here.
 #pragma once
 
+#include "albumcard.h"
 #include "albumeditor.h"
 #include "genrelist.h"
 
@@ -81,6 +82,14 @@ struct ReleaseDetails
     std::string title;
     std::string genre;                // most votes on the release, else on its release group
     std::vector<std::string> formats; // of every medium, as the service names them
+    // What the album's card keeps.
+    std::string id;
+    std::string date;
+    std::string country;
+    std::string label;
+    std::string catalogueNumber;
+    std::string barcode;
+    std::vector<Track> tracks; // of every medium, at most kMostTracks
 };
 
 enum class AnswerError
@@ -145,6 +154,8 @@ struct EditorFill
     std::string otherMedium; // UTF-8
     // Characters of the performer, title and genre that became "?".
     int questionMarks = 0;
+    // The new album's card, its texts as the service writes them.
+    AlbumCard card;
 };
 EditorFill editorFill(const ReleaseDetails& release, const GenreList& genres);
 

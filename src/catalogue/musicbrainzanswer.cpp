@@ -24,6 +24,7 @@ enum class Field
     Artist,
     ArtistCredit,
     Barcode,
+    CatalogNumber,
     Count,
     Country,
     Date,
@@ -34,20 +35,24 @@ enum class Field
     JoinPhrase,
     Label,
     LabelInfo,
+    Length,
     Media,
     Name,
+    Number,
     ReleaseGroup,
     Releases,
     Title,
-    TrackCount
+    TrackCount,
+    Tracks
 };
 
 Field fieldOfKey(std::string_view key)
 {
-    static constexpr std::array<std::pair<std::string_view, Field>, 19> kFields{{
+    static constexpr std::array<std::pair<std::string_view, Field>, 23> kFields{{
         {"artist", Field::Artist},
         {"artist-credit", Field::ArtistCredit},
         {"barcode", Field::Barcode},
+        {"catalog-number", Field::CatalogNumber},
         {"count", Field::Count},
         {"country", Field::Country},
         {"date", Field::Date},
@@ -58,12 +63,15 @@ Field fieldOfKey(std::string_view key)
         {"joinphrase", Field::JoinPhrase},
         {"label", Field::Label},
         {"label-info", Field::LabelInfo},
+        {"length", Field::Length},
         {"media", Field::Media},
         {"name", Field::Name},
+        {"number", Field::Number},
         {"release-group", Field::ReleaseGroup},
         {"releases", Field::Releases},
         {"title", Field::Title},
         {"track-count", Field::TrackCount},
+        {"tracks", Field::Tracks},
     }};
     const auto at =
         std::lower_bound(kFields.begin(), kFields.end(), key,
@@ -86,6 +94,8 @@ enum class Role
     Label,          // its "label"
     MediaArray,     // "media"
     Medium,         // one medium
+    TrackArray,     // its "tracks"
+    Track,          // one track
     GenreArray,     // the release's "genres"
     Genre,
     Group,           // "release-group"
@@ -109,6 +119,10 @@ struct ReleaseBeingRead
     std::string joinPhrase;
     std::string format;
     int votes = 0;
+    // The track being read, with its credit and length.
+    Track track;
+    std::string trackArtist;
+    double trackMs = 0;
 };
 
 // Cuts a UTF-8 text to kMostFieldBytes, never inside a character.
@@ -210,9 +224,12 @@ private:
         case Role::Label:
             return field == Field::Name;
         case Role::LabelInfo:
-            return field == Field::Label;
+            return field == Field::Label || field == Field::CatalogNumber;
         case Role::Medium:
-            return field == Field::Format || field == Field::TrackCount;
+            return field == Field::Format || field == Field::TrackCount || field == Field::Tracks;
+        case Role::Track:
+            return field == Field::Number || field == Field::Title || field == Field::Length ||
+                   field == Field::ArtistCredit;
         case Role::Genre:
         case Role::GroupGenre:
             return field == Field::Name || field == Field::Count;
@@ -224,6 +241,11 @@ private:
     }
 
     Role roleHere() const { return frames_.empty() ? Role::Ignored : frames_.back().role; }
+    bool inTrack() const
+    {
+        return std::any_of(frames_.begin(), frames_.end(),
+                           [](const Frame& frame) { return frame.role == Role::Track; });
+    }
     bool inArray() const { return !frames_.empty() && frames_.back().array; }
 
     // The kind of value a known field holds, or of the elements of a known
@@ -235,6 +257,7 @@ private:
         switch (key_) {
         case Field::Count:
         case Field::TrackCount:
+        case Field::Length:
             return Kind::Count;
         case Field::Other:
             return Kind::Other;
@@ -246,6 +269,7 @@ private:
         case Field::Media:
         case Field::ReleaseGroup:
         case Field::Releases:
+        case Field::Tracks:
             return Kind::Null; // a container, or null
         default:
             return Kind::Text;
@@ -263,7 +287,9 @@ private:
                               ? static_cast<int>(std::clamp(value, -1'000'000.0, 1'000'000.0))
                               : 0;
         const Role role = roleHere();
-        if (role == Role::Release && key_ == Field::TrackCount)
+        if (role == Role::Track && key_ == Field::Length)
+            release_.trackMs = std::isfinite(value) ? std::clamp(value, 0.0, 1e9) : 0;
+        else if (role == Role::Release && key_ == Field::TrackCount)
             release_.summary.tracks = std::max(0, count);
         else if (role == Role::Medium && key_ == Field::TrackCount)
             release_.mediaTracks = std::min(1'000'000, release_.mediaTracks + std::max(0, count));
@@ -319,8 +345,16 @@ private:
             return key_ == Field::Name ? &r.alternativeName : nullptr;
         case Role::Label:
             return key_ == Field::Name && r.summary.label.empty() ? &r.summary.label : nullptr;
+        case Role::LabelInfo:
+            return key_ == Field::CatalogNumber && r.details.catalogueNumber.empty()
+                       ? &r.details.catalogueNumber
+                       : nullptr;
         case Role::Medium:
             return key_ == Field::Format ? &r.format : nullptr;
+        case Role::Track:
+            return key_ == Field::Number  ? &r.track.number
+                   : key_ == Field::Title ? &r.track.title
+                                          : nullptr;
         default:
             return nullptr;
         }
@@ -346,6 +380,8 @@ private:
                 return Role::LabelInfo;
             case Role::MediaArray:
                 return Role::Medium;
+            case Role::TrackArray:
+                return Role::Track;
             case Role::GenreArray:
                 return Role::Genre;
             case Role::GroupGenreArray:
@@ -377,6 +413,10 @@ private:
             }
         case Role::Credit:
             return key_ == Field::Artist ? wanted(Role::CreditArtist, false) : Role::Ignored;
+        case Role::Medium:
+            return key_ == Field::Tracks ? wanted(Role::TrackArray, true) : Role::Ignored;
+        case Role::Track:
+            return key_ == Field::ArtistCredit ? wanted(Role::CreditArray, true) : Role::Ignored;
         case Role::LabelInfo:
             return key_ == Field::Label ? wanted(Role::Label, false) : Role::Ignored;
         case Role::Group:
@@ -408,6 +448,11 @@ private:
         }
         if (role == Role::Medium)
             release_.format.clear();
+        if (role == Role::Track) {
+            release_.track = {};
+            release_.trackArtist.clear();
+            release_.trackMs = 0;
+        }
         frames_.push_back({role, array});
         key_ = Field::Other;
         return true;
@@ -419,10 +464,20 @@ private:
         frames_.pop_back();
         ReleaseBeingRead& r = release_;
         switch (role) {
-        case Role::Credit:
-            if (r.details.artist.size() < kMostFieldBytes) {
-                r.details.artist += (r.name.empty() ? r.alternativeName : r.name) + r.joinPhrase;
-                cutToField(r.details.artist);
+        case Role::Credit: {
+            // A track's credit names the track's performer.
+            std::string& artist = inTrack() ? r.trackArtist : r.details.artist;
+            if (artist.size() < kMostFieldBytes) {
+                artist += (r.name.empty() ? r.alternativeName : r.name) + r.joinPhrase;
+                cutToField(artist);
+            }
+            break;
+        }
+        case Role::Track:
+            if (r.details.tracks.size() < kMostTracks) {
+                r.track.performer = std::move(r.trackArtist);
+                r.track.length = trackLength(static_cast<std::int64_t>(r.trackMs));
+                r.details.tracks.push_back(std::move(r.track));
             }
             break;
         case Role::Medium:
@@ -459,6 +514,16 @@ private:
         r.details.title = r.summary.title;
         if (r.details.genre.empty())
             r.details.genre = std::move(r.groupGenre);
+        r.details.id = r.summary.id;
+        r.details.date = r.summary.date;
+        r.details.country = r.summary.country;
+        r.details.label = r.summary.label;
+        r.details.barcode = r.summary.barcode;
+        // A track's performer is named only where it is not the album's.
+        for (Track& track : r.details.tracks) {
+            if (track.performer == r.details.artist)
+                track.performer.clear();
+        }
         // A release without an ID cannot be looked up: it is not offered,
         // and a lookup answer without one holds no release.
         if (r.summary.id.empty())

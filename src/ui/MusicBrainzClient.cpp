@@ -4,6 +4,7 @@
 #include "musicbrainz.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -11,12 +12,27 @@ namespace alborx::ui {
 
 namespace {
 
-// When the last request went out, for every client of the process: the
-// service allows one request a second from a program.
-QElapsedTimer& lastRequest()
+// When the last request to a service went out, for every client of the
+// process: a service allows one request a second from a program.
+QElapsedTimer& lastRequest(const QUrl& service)
 {
-    static QElapsedTimer timer;
-    return timer;
+    static QHash<QString, QElapsedTimer> timers;
+    return timers[service.host()];
+}
+
+QUrl serverNamedBy(const char* variable, const char* fallback)
+{
+    const QUrl configured(qEnvironmentVariable(variable), QUrl::StrictMode);
+    const bool web = configured.scheme() == QLatin1String("http") ||
+                     configured.scheme() == QLatin1String("https");
+    if (!configured.isValid() || !web || configured.host().isEmpty())
+        return QUrl(QString::fromLatin1(fallback));
+    // The service's paths are put behind the server's own path, if any.
+    QString path = configured.path();
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return configured.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemovePath)
+        .resolved(QUrl(path));
 }
 
 // The wait Retry-After asks for, within 1..10 s; 1 s when it says nothing
@@ -37,7 +53,8 @@ bool isRedirect(int status)
 
 } // namespace
 
-MusicBrainzClient::MusicBrainzClient(QObject* parent) : QObject(parent), server_(configuredServer())
+MusicBrainzClient::MusicBrainzClient(QObject* parent)
+    : QObject(parent), server_(configuredServer()), mostAnswerBytes_(musicbrainz::kMostAnswerBytes)
 {
     waiting_.setSingleShot(true);
     // The spacing and the retry wait are kept to the millisecond.
@@ -53,17 +70,12 @@ MusicBrainzClient::MusicBrainzClient(QObject* parent) : QObject(parent), server_
 
 QUrl MusicBrainzClient::configuredServer()
 {
-    const QUrl configured(qEnvironmentVariable("ALBORX_MUSICBRAINZ_URL"), QUrl::StrictMode);
-    const bool web = configured.scheme() == QLatin1String("http") ||
-                     configured.scheme() == QLatin1String("https");
-    if (!configured.isValid() || !web || configured.host().isEmpty())
-        return QUrl(QStringLiteral("https://musicbrainz.org"));
-    // The service's paths are put behind the server's own path, if any.
-    QString path = configured.path();
-    while (path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return configured.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemovePath)
-        .resolved(QUrl(path));
+    return serverNamedBy("ALBORX_MUSICBRAINZ_URL", "https://musicbrainz.org");
+}
+
+QUrl MusicBrainzClient::configuredCoverServer()
+{
+    return serverNamedBy("ALBORX_COVERART_URL", "https://coverartarchive.org");
 }
 
 QByteArray MusicBrainzClient::userAgent()
@@ -99,16 +111,16 @@ bool MusicBrainzClient::busy() const
 void MusicBrainzClient::sendWhenAllowed(int atLeastMs)
 {
     int wait = atLeastMs;
-    if (lastRequest().isValid())
-        wait = std::max<qint64>(wait, kSpacingMs - lastRequest().elapsed());
+    if (lastRequest(server_).isValid())
+        wait = std::max<qint64>(wait, kSpacingMs - lastRequest(server_).elapsed());
     waiting_.start(std::max(wait, 0));
 }
 
 void MusicBrainzClient::send()
 {
-    const HttpGet::Headers headers = {{"User-Agent", userAgent()}, {"Accept", "application/json"}};
-    lastRequest().start();
-    request_ = new HttpGet(target_, headers, musicbrainz::kMostAnswerBytes, this);
+    const HttpGet::Headers headers = {{"User-Agent", userAgent()}, {"Accept", accept_}};
+    lastRequest(server_).start();
+    request_ = new HttpGet(target_, headers, mostAnswerBytes_, this);
     connect(request_, &HttpGet::finished, this, &MusicBrainzClient::finish);
     request_->start();
     timeout_.start(timeoutMs_);
@@ -119,10 +131,11 @@ void MusicBrainzClient::follow(const QUrl& location)
     const QUrl to = target_.resolved(location);
     const bool sameServer = to.scheme() == server_.scheme() && to.host() == server_.host() &&
                             to.port(-1) == server_.port(-1);
-    if (!sameServer) {
+    if (!sameServer && !otherServersFollowed_) {
         fail(tr("Serwer %1 przekierowuje do innego serwera (%2); program tam nie pójdzie.")
                  .arg(host(), to.host().isEmpty() ? to.toDisplayString() : to.host()));
-    } else if (redirects_ >= kMostRedirects) {
+    } else if (redirects_ >= kMostRedirects ||
+               (to.scheme() != QLatin1String("http") && to.scheme() != QLatin1String("https"))) {
         fail(
             tr("Serwer %1 przekierowuje zbyt wiele razy lub w niebezpieczne miejsce.").arg(host()));
     } else {
@@ -163,7 +176,9 @@ void MusicBrainzClient::finish()
     } else if (fault == HttpGet::Fault::Other) {
         fail(tr("Nie można połączyć się z serwerem %1 (%2).").arg(host(), errorText));
     } else if (answerFault == http::AnswerFault::TooLarge) {
-        fail(tr("Odpowiedź serwera %1 jest za duża (ponad 4 MiB).").arg(host()));
+        fail(tr("Odpowiedź serwera %1 jest za duża (ponad %2 MiB).")
+                 .arg(host())
+                 .arg(mostAnswerBytes_ / (1024 * 1024)));
     } else if (slowDown && !retried_) {
         retried_ = true;
         sendWhenAllowed(retryWait);

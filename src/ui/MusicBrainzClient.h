@@ -31,12 +31,23 @@ public:
     // The public service, or the http or https address that
     // ALBORX_MUSICBRAINZ_URL names.
     static QUrl configuredServer();
+    // The Cover Art Archive, or the address ALBORX_COVERART_URL names.
+    static QUrl configuredCoverServer();
     static QByteArray userAgent();
 
     void setServer(const QUrl& server) { server_ = server; }
     QUrl server() const { return server_; }
     // Tests shorten the wait for an answer.
     void setTimeout(int milliseconds) { timeoutMs_ = milliseconds; }
+    // What the answers are: JSON of at most 4 MiB unless told otherwise.
+    void setAnswers(const QByteArray& accept, std::size_t mostBytes)
+    {
+        accept_ = accept;
+        mostAnswerBytes_ = mostBytes;
+    }
+    // A service that keeps its files elsewhere (the Cover Art Archive sends
+    // to archive.org) may redirect to other servers.
+    void setOtherServersFollowed(bool followed) { otherServersFollowed_ = followed; }
 
     // Asks for a path of the service; a request in flight is dropped.
     void get(const std::string& path);
@@ -62,6 +73,9 @@ private:
 
     QUrl server_;
     int timeoutMs_ = kTimeoutMs;
+    QByteArray accept_ = "application/json";
+    std::size_t mostAnswerBytes_;
+    bool otherServersFollowed_ = false;
     // What the next request asks for: the path below the server, or where
     // a redirect sent it.
     QUrl target_;

@@ -103,8 +103,12 @@ QVariant ReleaseTableModel::headerData(int section, Qt::Orientation orientation,
 }
 
 MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* parent)
-    : QDialog(parent), genres_(genres), client_(new MusicBrainzClient(this))
+    : QDialog(parent), genres_(genres), covers_(new MusicBrainzClient(this)),
+      client_(new MusicBrainzClient(this))
 {
+    covers_->setServer(MusicBrainzClient::configuredCoverServer());
+    covers_->setAnswers("image/*", alborx::kMostCoverBytes);
+    covers_->setOtherServersFollowed(true);
     setObjectName(QStringLiteral("MusicBrainz"));
     setWindowTitle(QStringLiteral("MusicBrainz"));
     setAccessibleName(windowTitle());
@@ -218,6 +222,18 @@ MusicBrainzDialog::MusicBrainzDialog(const alborx::GenreList& genres, QWidget* p
             [this](const QModelIndex& current) { Wstaw->setEnabled(current.isValid()); });
     connect(client_, &MusicBrainzClient::answered, this, &MusicBrainzDialog::takeAnswer);
     connect(client_, &MusicBrainzClient::failed, this, &MusicBrainzDialog::takeFailure);
+    connect(covers_, &MusicBrainzClient::answered, this, [this](const QByteArray& picture) {
+        showBusy(false);
+        setStatus(inserted_ + QStringLiteral(" Pobrano okładkę z Cover Art Archive."));
+        emit coverFetched(std::exchange(coverRelease_, {}), picture);
+    });
+    connect(covers_, &MusicBrainzClient::failed, this, [this](const QString& message, int status) {
+        coverRelease_.clear();
+        showBusy(false);
+        setStatus(inserted_ + QLatin1Char(' ') +
+                  (status == 404 ? QStringLiteral("Wydanie nie ma okładki w Cover Art Archive.")
+                                 : QStringLiteral("Okładki nie pobrano: ") + message));
+    });
 }
 
 void MusicBrainzDialog::start(const QString& performer, const QString& title)
@@ -270,9 +286,11 @@ void MusicBrainzDialog::NastepneClick()
 
 void MusicBrainzDialog::AnulujClick()
 {
-    if (!client_->busy())
+    if (!client_->busy() && !covers_->busy())
         return;
     client_->abort();
+    covers_->abort();
+    coverRelease_.clear();
     asking_ = Asking::Nothing;
     showBusy(false);
     setStatus(QStringLiteral("Przerwano."));
@@ -280,7 +298,7 @@ void MusicBrainzDialog::AnulujClick()
 
 void MusicBrainzDialog::reject()
 {
-    if (client_->busy())
+    if (client_->busy() || covers_->busy())
         AnulujClick();
     else
         QDialog::reject();
@@ -352,6 +370,8 @@ void MusicBrainzDialog::WstawClick()
 void MusicBrainzDialog::ask(Asking what, const std::string& path, const QString& status)
 {
     asking_ = what;
+    covers_->abort();
+    coverRelease_.clear();
     // Until the answer comes, nothing of an earlier search can be inserted.
     if (what != Asking::Release) {
         wynikiModel->setReleases({});
@@ -388,8 +408,16 @@ void MusicBrainzDialog::takeAnswer(const QByteArray& body)
                        .arg(fromUtf8(fill.otherMedium));
         if (fill.questionMarks > 0)
             said += QLatin1Char(' ') + questionMarksText(fill.questionMarks);
-        setStatus(said);
         emit fillEditor(fill);
+        inserted_ = said;
+        coverRelease_ = fill.card.releaseId;
+        if (coverRelease_.empty()) {
+            setStatus(said);
+            return;
+        }
+        setStatus(said + QStringLiteral(" Pobieranie okładki…"));
+        showBusy(true);
+        covers_->get("/release/" + mb::percentEncoded(coverRelease_) + "/front-500");
         return;
     }
     mb::ReleaseList list = mb::readReleaseList(text);
@@ -525,6 +553,7 @@ void MusicBrainzDialog::showEvent(QShowEvent* event)
 void MusicBrainzDialog::done(int result)
 {
     client_->abort();
+    covers_->abort();
     asking_ = Asking::Nothing;
     QDialog::done(result);
 }

@@ -69,6 +69,8 @@ public:
     void lookUpDisc(const alborx::Disc& disc);
 
     alborx::ui::MusicBrainzClient* client() const { return client_; }
+    // The client of the Cover Art Archive, which the covers come from.
+    alborx::ui::MusicBrainzClient* coverClient() const { return covers_; }
     // A part of the main window the window is not to cover when it opens.
     void keepClearOf(QWidget* widget) { keepClear_ = widget; }
 
@@ -89,6 +91,9 @@ public:
 signals:
     // A release to start a new album in the editor with.
     void fillEditor(const alborx::musicbrainz::EditorFill& fill);
+    // The front cover of a release put into the editor, as its picture
+    // file's bytes.
+    void coverFetched(const std::string& releaseId, const QByteArray& picture);
 
 public slots:
     void done(int result) override;
@@ -122,6 +127,10 @@ private:
     void setStatus(const QString& text);
 
     const alborx::GenreList& genres_;
+    alborx::ui::MusicBrainzClient* covers_;
+    // The release whose cover is asked for, and what was said of it.
+    std::string coverRelease_;
+    QString inserted_;
     alborx::ui::MusicBrainzClient* client_ = nullptr;
     Asking asking_ = Asking::Nothing;
     bool readingDisc_ = false;

@@ -307,6 +307,7 @@ private:
     void buildEditor();
     // A new album in the editor, filled from a MusicBrainz release.
     void fillFromMusicBrainz(const alborx::musicbrainz::EditorFill& fill);
+    void takeFetchedCover(const std::string& releaseId, const QByteArray& picture);
     QWidget* buildGenrePage();
     QWidget* buildFilterPage();
     QWidget* buildSummaryPage();

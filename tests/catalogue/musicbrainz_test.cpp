@@ -236,8 +236,12 @@ TEST(MusicBrainzFill, EditorFormOfARelease)
         {{"Digital Media"}, "jazz", false, false, "Jazz", "Digital Media"},
     };
     for (const auto& c : cases) {
-        const EditorFill fill =
-            editorFill({"Björk", "Ørsted × Дельфин", c.genre, c.formats}, genres);
+        ReleaseDetails release;
+        release.artist = "Björk";
+        release.title = "Ørsted × Дельфин";
+        release.genre = c.genre;
+        release.formats = c.formats;
+        const EditorFill fill = editorFill(release, genres);
         EXPECT_EQ(fill.form.azespol, "Bj\xF6rk");
         EXPECT_EQ(fill.form.aalbum, "Orsted \xD7 ???????");
         EXPECT_EQ(fill.form.agatunek, c.agatunek) << c.genre;

@@ -1,5 +1,6 @@
 // The MusicBrainz window driven end to end against a local server that
 // answers as the service does, and misbehaves on purpose.
+#include "CardPanel.h"
 #include "MusicBrainzClient.h"
 #include "MusicBrainzDialog.h"
 #include "Unit1.h"
@@ -7,9 +8,11 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -212,6 +215,9 @@ protected:
     {
         WindowTest::SetUp();
         qputenv("ALBORX_MUSICBRAINZ_URL", server_.url().toUtf8());
+        // The archive of covers has none unless a test says otherwise.
+        archive_.answer = [](const Request&) { return reply(404); };
+        qputenv("ALBORX_COVERART_URL", archive_.url().toUtf8());
         form_.poczatek({});
         form_.findChild<QAction*>(QStringLiteral("Szukajwmusicbrainz1"))->trigger();
         dialog_ = form_.MusicBrainz1;
@@ -222,6 +228,7 @@ protected:
     void TearDown() override
     {
         qunsetenv("ALBORX_MUSICBRAINZ_URL");
+        qunsetenv("ALBORX_COVERART_URL");
         WindowTest::TearDown();
     }
 
@@ -261,6 +268,7 @@ protected:
     }
 
     FakeServer server_;
+    FakeServer archive_;
     TForm1 form_;
     MusicBrainzDialog* dialog_ = nullptr;
 };
@@ -295,7 +303,7 @@ TEST_F(MusicBrainzWindow, SearchInsertAndAddSavesTheAlbum)
     QTest::keyClick(wyniki, Qt::Key_Return);
     EXPECT_TRUE(outcome().startsWith(QStringLiteral("Wstawiono do edytora.")));
     // The Cyrillic name has no letters in Windows-1250.
-    EXPECT_TRUE(status().endsWith(QStringLiteral(" 7 znaków zastąpiono znakiem ?.")));
+    EXPECT_TRUE(status().contains(QStringLiteral(" 7 znaków zastąpiono znakiem ?. ")));
     EXPECT_TRUE(server_.requests.back().target.startsWith(
         "/ws/2/release/0d4b6a44-9f63-4a0b-9a3c-59b7f5a5a002?inc="));
     EXPECT_EQ(form_.azespol->text(), QStringLiteral("Björk feat. Sigur Rós & ???????"));
@@ -315,6 +323,68 @@ TEST_F(MusicBrainzWindow, SearchInsertAndAddSavesTheAlbum)
                                        "Kobiety s\xB9 gor\xB9"
                                        "ce  \x96 wydanie rozszerzone, zremasterowane z o",
                                        "Elektronika", "O", "-", "00001", "-"}));
+}
+
+TEST_F(MusicBrainzWindow, AReleaseFillsTheCardWithItsTracksAndCover)
+{
+    const QByteArray release = R"({"id": "r1", "title": "Spokojnie", "date": "1988-05",
+        "country": "PL", "barcode": "5907", "artist-credit": [{"name": "Kult"}],
+        "label-info": [{"catalog-number": "SX 2634", "label": {"name": "Arston"}}],
+        "media": [{"format": "CD", "tracks": [
+          {"number": "1", "title": "Wstałem", "length": 215000,
+           "artist-credit": [{"name": "Kult"}], "recording": {"title": "x", "length": 1}},
+          {"number": "2", "title": "Gość", "length": 3725000,
+           "artist-credit": [{"name": "Kazik"}]}]}]})";
+    server_.answer = [&](const Request& request) {
+        return request.target.startsWith("/ws/2/release?")
+                   ? reply(200, R"({"releases": [{"id": "r1", "title": "Spokojnie"}]})")
+                   : reply(200, release);
+    };
+    // The archive sends to the server that keeps its pictures.
+    QImage picture(2000, 2000, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    QByteArray png;
+    QBuffer out(&png);
+    out.open(QIODevice::WriteOnly);
+    picture.save(&out, "png");
+    FakeServer& archive = archive_;
+    FakeServer pictures;
+    archive.answer = [&](const Request& request) {
+        return request.target == "/release/r1/front-500"
+                   ? reply(307, {}, "Location: " + pictures.url().toUtf8() + "/r1.png\r\n")
+                   : reply(404);
+    };
+    pictures.answer = [&](const Request&) { return reply(200, png); };
+
+    search(QStringLiteral("Kult"), {});
+    EXPECT_EQ(outcome(), QStringLiteral("Znalezione wydania: 1"));
+    control<QPushButton>(QStringLiteral("Wstaw do edytora"))->click();
+    EXPECT_TRUE(outcome().endsWith(QStringLiteral("Pobrano okładkę z Cover Art Archive.")))
+        << status().toStdString();
+    EXPECT_EQ(pictures.requests.size(), 1u);
+    form_.dodajguz->click();
+    QCoreApplication::processEvents();
+    const CardRef card = form_.karty.card(form_.albumy.rowKey(1));
+    ASSERT_TRUE(card);
+    const AlbumCard texts = *form_.karty.texts(card);
+    EXPECT_EQ(texts.rok, "1988");
+    EXPECT_EQ(texts.wytwornia, "Arston");
+    EXPECT_EQ(texts.numerKatalogowy, "SX 2634");
+    EXPECT_EQ(texts.kraj, "PL");
+    EXPECT_EQ(texts.kodKreskowy, "5907");
+    EXPECT_EQ(texts.releaseId, "r1");
+    EXPECT_EQ(texts.tracks, (std::vector<Track>{{"1", "Wstałem", "", "3:35"},
+                                                {"2", "Gość", "Kazik", "1:02:05"}}));
+    // The picture is kept no larger than a card needs.
+    const QImage cover = QImage::fromData(QByteArray::fromStdString(*form_.karty.cover(card)));
+    EXPECT_EQ(cover.size(), QSize(1200, 1200));
+
+    // A release the archive has no cover of says so and keeps the card.
+    archive.answer = [](const Request&) { return reply(404); };
+    control<QPushButton>(QStringLiteral("Wstaw do edytora"))->click();
+    EXPECT_TRUE(outcome().endsWith(QStringLiteral("Wydanie nie ma okładki w Cover Art Archive.")))
+        << status().toStdString();
+    EXPECT_EQ(form_.kartaAlbumu->rok->text(), QStringLiteral("1988"));
 }
 
 TEST_F(MusicBrainzWindow, AnswersWithoutAReleaseOrItsMediaSaySo)
@@ -344,7 +414,8 @@ TEST_F(MusicBrainzWindow, AnswersWithoutAReleaseOrItsMediaSaySo)
     lookup = R"({"id": "r1", "title": "Mix", "media": []})";
     QTest::keyClick(wyniki, Qt::Key_Return);
     EXPECT_EQ(outcome(), QStringLiteral("Wstawiono do edytora. Wydanie nie podaje nośnika; nie "
-                                        "zaznaczono CD ani MC."));
+                                        "zaznaczono CD ani MC. Wydanie nie ma okładki w Cover "
+                                        "Art Archive."));
 }
 
 TEST_F(MusicBrainzWindow, BarcodeAndDiscLookups)
