@@ -3,6 +3,7 @@
 // one table with the median times and the peak memory of the process.
 //
 // Usage: alborx-bench [--smoke]   (--smoke: the smallest size, one run each)
+#include "albumcards.h"
 #include "albumeditor.h"
 #include "catalogue_generator.h"
 #include "cataloguefile.h"
@@ -84,6 +85,30 @@ struct Result
     double ms;
 };
 
+// A card as a collector fills it in: the texts and a list of twelve tracks.
+AlbumCard benchCard(int album)
+{
+    AlbumCard card;
+    card.rok = std::to_string(1960 + album % 60);
+    card.wytwornia = "Polskie Nagrania Muza";
+    card.numerKatalogowy = "SX " + std::to_string(1000 + album);
+    card.kraj = "PL";
+    card.kodKreskowy = "590" + std::to_string(1000000000 + album);
+    for (int t = 1; t <= 12; ++t)
+        card.tracks.push_back({std::to_string(t), "Utwór numer " + std::to_string(t) + " płyty", "",
+                               "3:" + std::to_string(10 + t)});
+    return card;
+}
+
+WriteError saveWithCards(AlbumTable& table, AlbumCards& cards, TUstawienia& settings,
+                         const std::string& file)
+{
+    WriteError error = cards.prepareSave(table, file);
+    if (error == WriteError::None)
+        error = zapiszbaze(table, settings, file);
+    return error == WriteError::None ? cards.commitSave() : error;
+}
+
 } // namespace
 
 // The first open of a process, which pays for fresh memory, and the memory
@@ -93,9 +118,11 @@ int reportLoaded(const std::string& file)
 {
     TUstawienia settings;
     AlbumTable table;
+    AlbumCards cards;
     const auto start = Clock::now();
     if (otworzbaze(table, settings, file).status != OpenStatus::Opened)
         return 1;
+    cards.open(table, file);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     std::printf("%d %.3f %.1f\n", table.liczbaalbumow(), ms, peakMegabytes());
     return 0;
@@ -234,6 +261,7 @@ int main(int argc, char** argv)
     std::vector<Result> results;
     std::vector<std::pair<int, double>> baselines;
     std::vector<std::pair<int, double>> loaded;
+    std::vector<std::pair<int, double>> loadedWithCards;
     for (const int size : sizes) {
         const std::string file = folder + "/bench-" + std::to_string(size) + ".abx";
         AlbumTable source;
@@ -388,6 +416,40 @@ int main(int argc, char** argv)
                                          redoChange(everyRow, settings, change);
                                      },
                                      [&] { undoChange(everyRow, settings, change); }));
+        // Every album with a card of twelve tracks, kept beside the catalogue.
+        const std::string carded = folder + "/cards-" + std::to_string(size) + ".abx";
+        AlbumTable cardTable = table;
+        AlbumCards cards;
+        for (int r = 1; r <= cardTable.liczbaalbumow(); ++r)
+            cards.apply({{cardTable.rowKey(r), nullptr, cardInMemory(benchCard(r), {})}}, true);
+        saveWithCards(cardTable, cards, settings, carded);
+        std::vector<std::pair<double, double>> freshCards;
+        for (int run = 0; run < runs; ++run)
+            freshCards.push_back(loadedRun(argv[0], carded));
+        std::sort(freshCards.begin(), freshCards.end());
+        loadedWithCards.emplace_back(size, freshCards[freshCards.size() / 2].second);
+        add("open with cards, in a fresh process", freshCards[freshCards.size() / 2].first);
+        AlbumCards opened;
+        add("open with cards", medianMs(
+                                   runs, [] {},
+                                   [&] {
+                                       otworzbaze(cardTable, settings, carded);
+                                       opened.open(cardTable, carded);
+                                   }));
+        int column = ColumnTitle;
+        add("save with cards after a sort",
+            medianMs(
+                runs,
+                [&] {
+                    column = column == ColumnTitle ? ColumnPerformer : ColumnTitle;
+                    cardTable.sortByColumn(column);
+                },
+                [&] { saveWithCards(cardTable, opened, settings, carded); }));
+        int shown = 0;
+        add("show one card (texts, 12 tracks)",
+            medianMs(
+                runs, [&] { shown = (shown + 7919) % cardTable.liczbaalbumow() + 1; },
+                [&] { opened.texts(opened.card(cardTable.rowKey(shown))); }));
         add("undo after a sort (rows found by key)",
             medianMs(
                 runs,
@@ -398,6 +460,36 @@ int main(int argc, char** argv)
                     everyRow.sortByColumn(ColumnTitle);
                 },
                 [&] { undoChange(everyRow, settings, change); }));
+    }
+    // 10,000 albums whose cards hold covers of 300 KB, against the same
+    // cards without covers: opening reads no picture.
+    double openWithoutCovers = 0;
+    double openWithCovers = 0;
+    if (!smoke) {
+        AlbumTable covered;
+        covered.assignAlbums(bench::generateAlbums(10000));
+        std::string picture(300 * 1024, '\0');
+        for (std::size_t i = 0; i < picture.size(); ++i)
+            picture[i] = static_cast<char>((i * 2654435761u) >> 13);
+        for (const bool withCovers : {false, true}) {
+            const std::string file = folder + (withCovers ? "/covers.abx" : "/nocovers.abx");
+            zapiszbaze(covered, settings, file);
+            {
+                CardFileWriter writer(cardFilePath(file), nullptr);
+                for (int r = 1; r <= covered.liczbaalbumow(); ++r)
+                    writer.add(benchCard(r), withCovers ? picture : std::string(), r,
+                               albumFingerprint(covered.row(r)));
+                writer.finish();
+            }
+            AlbumTable table;
+            AlbumCards cards;
+            (withCovers ? openWithCovers : openWithoutCovers) = medianMs(
+                runs, [] {},
+                [&] {
+                    otworzbaze(table, settings, file);
+                    cards.open(table, file);
+                });
+        }
     }
     std::filesystem::remove_all(folder);
 
@@ -447,6 +539,13 @@ int main(int argc, char** argv)
                 answerList.releases.size());
     for (const auto& [size, megabytes] : loaded)
         std::printf("peak memory of a process with %d albums loaded: %.1f MB\n", size, megabytes);
+    if (!smoke)
+        std::printf("open of 10000 albums with cards: %.1f ms without covers, %.1f ms with "
+                    "covers of 300 KB\n",
+                    openWithoutCovers, openWithCovers);
+    for (const auto& [size, megabytes] : loadedWithCards)
+        std::printf("peak memory of a process with %d albums and their cards loaded: %.1f MB\n",
+                    size, megabytes);
     std::printf("peak memory of this benchmark (it keeps several copies): %.1f MB\n",
                 peakMegabytes());
     return 0;

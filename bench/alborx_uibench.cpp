@@ -6,9 +6,11 @@
 // of a MusicBrainz search shown from the moment the answer arrived.
 #include "AlbumListView.h"
 #include "AlbumTableModel.h"
+#include "CardPanel.h"
 #include "MusicBrainzClient.h"
 #include "MusicBrainzDialog.h"
 #include "Unit1.h"
+#include "cardfile.h"
 #include "catalogue_generator.h"
 #include "cataloguefile.h"
 #include "dialogs.h"
@@ -17,9 +19,14 @@
 #include "tellico.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
@@ -248,6 +255,82 @@ int main(int argc, char** argv)
                     joinUndoMs, joinRedoMs);
         std::printf("%-46s %8.1f MB\n", "peak memory of the process", peak);
         failures += form.albumy.liczbaalbumow() == 2 * albums ? 0 : 1;
+        closeWithoutSaving(form);
+    }
+    // The same catalogue with a card of twelve tracks for every album and a
+    // cover of 1200 x 1200 pixels for every tenth.
+    {
+        const std::string carded = (folder / "karty.abx").string();
+        std::filesystem::copy_file(file, carded);
+        QImage picture(1200, 1200, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        painter.fillRect(picture.rect(), QLinearGradient(0, 0, 1200, 1200));
+        painter.drawEllipse(100, 100, 1000, 1000);
+        painter.end();
+        QByteArray jpeg;
+        QBuffer out(&jpeg);
+        out.open(QIODevice::WriteOnly);
+        picture.save(&out, "jpeg", 88);
+        alborx::AlbumTable table;
+        alborx::TUstawienia opened;
+        alborx::otworzbaze(table, opened, carded);
+        {
+            alborx::CardFileWriter writer(alborx::cardFilePath(carded), nullptr);
+            for (int r = 1; r <= table.liczbaalbumow(); ++r) {
+                alborx::AlbumCard card;
+                card.rok = "1994";
+                card.wytwornia = "Pomaton EMI";
+                for (int t = 1; t <= 12; ++t)
+                    card.tracks.push_back({std::to_string(t), "Utwór " + std::to_string(t), "",
+                                           "4:0" + std::to_string(t % 10)});
+                writer.add(card, r % 10 == 1 ? jpeg.toStdString() : std::string(), r,
+                           alborx::albumFingerprint(table.row(r)));
+            }
+            writer.finish();
+        }
+        TForm1 form;
+        form.poczatek({});
+        form.resize(1024, 768);
+        form.show();
+        form.listy->setCurrentWidget(form.kartaAlbumu);
+        QApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        form.otworzbaze(carded);
+        form.listacd->viewport()->repaint();
+        QApplication::processEvents();
+        const double openMs = msSince(timer);
+        // The card of an album with a cover, from the click until it is shown.
+        const auto showCard = [&](int row) {
+            QElapsedTimer shown;
+            shown.start();
+            form.listacd->selectAlbumRow(row);
+            QApplication::processEvents();
+            form.kartaAlbumu->repaint();
+            return msSince(shown);
+        };
+        std::vector<double> cardTimes;
+        for (int row : {1, 50001, 99991, 20011, 70001})
+            cardTimes.push_back(showCard(row));
+        failures += form.kartaAlbumu->rok->text() == QStringLiteral("1994") ? 0 : 1;
+        // Down arrow through 100 albums, each showing its card.
+        form.listacd->setFocus();
+        double slowestStep = 0;
+        for (int step = 0; step < 100; ++step) {
+            QElapsedTimer key;
+            key.start();
+            QTest::keyClick(form.listacd, Qt::Key_Down);
+            QApplication::processEvents();
+            form.kartaAlbumu->repaint();
+            slowestStep = std::max(slowestStep, msSince(key));
+        }
+        std::printf("%-46s %8.1f ms\n",
+                    ("open " + std::to_string(albums) + " albums with cards until shown").c_str(),
+                    openMs);
+        std::printf("%-46s %8.1f ms\n", "card of the selected album shown, with its cover",
+                    median(cardTimes));
+        std::printf("%-46s %8.1f ms\n", "slowest Down key with the card page shown", slowestStep);
+        std::printf("%-46s %8.1f MB\n", "peak memory of the process after that", peakMegabytes());
         closeWithoutSaving(form);
     }
     std::filesystem::current_path(std::filesystem::temp_directory_path());

@@ -214,6 +214,7 @@ bool AlbumIntake::add(int line, IncomingAlbum album)
     if (waiting.kinds != std::array<bool, 3>{})
         waiting_.push_back(waiting);
     rows_.push_back({0, std::move(row)});
+    cards_.push_back(std::move(album.card));
     return true;
 }
 
@@ -253,10 +254,13 @@ void AlbumIntake::handOutFreeIds()
         return;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (!dropped[i])
+        if (!dropped[i]) {
+            cards_[kept] = std::move(cards_[i]);
             rows_[kept++] = std::move(rows_[i]);
+        }
     }
     rows_.resize(kept);
+    cards_.resize(kept);
     // Lines skipped here are named among the others in the order of the file.
     std::stable_sort(result_.skipped.begin(), result_.skipped.end(),
                      [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
@@ -275,6 +279,10 @@ ImportResult AlbumIntake::finish() &&
     result_.added = static_cast<int>(rows_.size());
     if (!rows_.empty())
         result_.change = albumsAppended(table_, std::move(rows_), before_, counters_);
+    for (std::size_t i = 0; i < cards_.size(); ++i) {
+        if (cards_[i])
+            result_.change.cards.push_back({result_.change.inserted[i].key, nullptr, cards_[i]});
+    }
     return std::move(result_);
 }
 

@@ -51,6 +51,9 @@ struct ImportResult
     TableChange change;
     // Stopped before the end: nothing is to be added.
     bool cancelled = false;
+    // Covers not taken because they were larger than a card's cover or all
+    // of them together larger than an import takes.
+    int coversLeftOut = 0;
 };
 
 // The kinds of medium another program may name.
@@ -92,6 +95,8 @@ struct IncomingAlbum
     // The album ID is another program's own number for the album (Tellico's
     // entry ID): it is kept only where no album has it yet.
     bool idOnlyIfFree = false;
+    // What the file holds of the album's card, if anything.
+    CardRef card;
 };
 
 // Takes albums in for appending to a table, and notes the lines (or
@@ -138,6 +143,8 @@ private:
     IdCounters counters_;
     std::array<FreeIdFinder, 3> finders_;
     std::vector<KeyedRow> rows_;
+    // The card of each row, where it has one.
+    std::vector<CardRef> cards_;
     std::vector<WaitingIds> waiting_;
     ImportResult result_;
 };

@@ -76,6 +76,13 @@ const std::array<std::vector<std::string_view>, kImportFieldCount>& headerNames(
         {"ID CD", "CD ID", "NR CD"},
         {"ID MC", "MC ID", "NR MC", "ID KASETY", "CASSETTE ID", "TAPE ID"},
         {"NO\x8cNIK", "NOSNIK", "MEDIUM", "FORMAT", "MEDIA"},
+        {"ROK", "YEAR", "RELEASED", "ROK WYDANIA"},
+        {"WYTW\xD3RNIA", "WYTWORNIA", "LABEL", "WYDAWCA", "RECORD LABEL"},
+        {"NUMER KATALOGOWY", "NR KATALOGOWY", "CATALOG#", "CATALOG NUMBER", "CATALOGUE NUMBER",
+         "CAT#", "CATNO"},
+        {"KRAJ", "COUNTRY"},
+        {"KOD KRESKOWY", "BARCODE", "EAN", "UPC"},
+        {"UWAGI", "NOTES", "COMMENTS", "COLLECTION NOTES", "KOMENTARZ"},
     }};
     return names;
 }
@@ -127,14 +134,23 @@ std::string csvField(std::string_view utf8, char separator)
 }
 
 void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write,
-              Progress* progress)
+              Progress* progress, const AlbumCards* cards)
 {
     std::string line(kByteOrderMark);
-    const auto writeRow = [&](const RowView& row) {
+    // A catalogue without cards is written as it always was.
+    const bool withCards = cards != nullptr && cards->anyCard(table);
+    const auto writeRow = [&](const RowView& row, const AlbumCard* card) {
         for (int c = 0; c < kColumnCount; ++c) {
             if (c > 0)
                 line += ';';
             line += csvField(cp1250ToUtf8(row[static_cast<std::size_t>(c)]), ';');
+        }
+        if (withCards) {
+            const AlbumCard none;
+            const AlbumCard& texts = card != nullptr ? *card : none;
+            for (const std::string* text : {&texts.rok, &texts.wytwornia, &texts.numerKatalogowy,
+                                            &texts.kraj, &texts.kodKreskowy, &texts.uwagi})
+                line += ';' + csvField(*text, ';');
         }
         line += "\r\n";
         // Written in pieces of some size: one call per line would cost more
@@ -144,22 +160,29 @@ void writeCsv(const AlbumTable& table, const std::function<void(std::string_view
             line.clear();
         }
     };
-    writeRow(viewOf(headerRow()));
+    const AlbumCard header{"Rok", "Wytwórnia", "Numer katalogowy", "Kraj", "Kod kreskowy", "Uwagi",
+                           {},    {}};
+    writeRow(viewOf(headerRow()), &header);
     const int albums = std::min<int>(table.liczbaalbumow(), table.rowCount() - 1);
     if (progress)
         progress->setMaximum(albums);
     for (int r = 1; r <= albums; ++r) {
-        writeRow(table.row(r));
+        std::optional<AlbumCard> card;
+        if (withCards)
+            card = cards->texts(cards->card(table.rowKey(r)));
+        writeRow(table.row(r), card ? &*card : nullptr);
         advanceProgress(progress, r, kAlbumLoopStep);
     }
     write(line);
 }
 
-WriteError exportCsv(const std::string& path, const AlbumTable& table, Progress* progress)
+WriteError exportCsv(const std::string& path, const AlbumTable& table, Progress* progress,
+                     const AlbumCards* cards)
 {
     SafeFileWriter file(path);
     writeCsv(
-        table, [&](std::string_view piece) { file.write(piece.data(), piece.size()); }, progress);
+        table, [&](std::string_view piece) { file.write(piece.data(), piece.size()); }, progress,
+        cards);
     file.commit();
     return file.error();
 }
@@ -352,15 +375,34 @@ ImportResult importCsv(const AlbumTable& table, const TUstawienia& settings, std
             return toCatalogueText(record.fields[static_cast<std::size_t>(at)], options.encoding,
                                    intake.replaced());
         };
-        IncomingAlbum album{field(ColumnId),
-                            field(ColumnPerformer),
-                            field(ColumnTitle),
-                            field(ColumnGenre),
-                            kindOfCell(field(ColumnCdKind)),
-                            kindOfCell(field(ColumnMcKind)),
-                            field(ColumnCdId),
-                            field(ColumnMcId),
-                            field(kFieldMedium)};
+        IncomingAlbum album;
+        album.id = field(ColumnId);
+        album.performer = field(ColumnPerformer);
+        album.title = field(ColumnTitle);
+        album.genre = field(ColumnGenre);
+        album.cdKind = kindOfCell(field(ColumnCdKind));
+        album.mcKind = kindOfCell(field(ColumnMcKind));
+        album.cdId = field(ColumnCdId);
+        album.mcId = field(ColumnMcId);
+        album.medium = field(kFieldMedium);
+        // The card keeps its texts in Unicode.
+        const auto cardText = [&](int column) {
+            const int at = options.columns[static_cast<std::size_t>(column)];
+            if (at < 0 || static_cast<std::size_t>(at) >= record.fields.size())
+                return std::string();
+            const std::string& text = record.fields[static_cast<std::size_t>(at)];
+            return cutUtf8(options.encoding == CsvEncoding::Utf8 ? text : cp1250ToUtf8(text));
+        };
+        AlbumCard card{cardText(kFieldYear),
+                       cardText(kFieldLabel),
+                       cardText(kFieldCatalogueNumber),
+                       cardText(kFieldCountry),
+                       cardText(kFieldBarcode),
+                       cardText(kFieldNotes),
+                       {},
+                       {}};
+        if (!card.empty())
+            album.card = cardInMemory(std::move(card), {});
         if (options.tellico) {
             album.performer = joinedValues(album.performer, ", ");
             album.genre = values(album.genre).front();

@@ -3,6 +3,7 @@
 // a file of any of the usual dialects into new albums.
 #pragma once
 
+#include "albumcards.h"
 #include "albumimport.h"
 #include "albumtable.h"
 #include "csvreader.h"
@@ -25,12 +26,14 @@ namespace alborx {
 // fields, CR LF after each line, UTF-8 behind a byte-order mark. A field
 // holding the separator, a quote or a line break is quoted, its quotes
 // doubled.
+// When albums have cards, the card's texts follow in columns of their
+// own: "Rok;Wytwórnia;Numer katalogowy;Kraj;Kod kreskowy;Uwagi".
 std::string csvField(std::string_view utf8, char separator);
-WriteError exportCsv(const std::string& path, const AlbumTable& table,
-                     Progress* progress = nullptr);
+WriteError exportCsv(const std::string& path, const AlbumTable& table, Progress* progress = nullptr,
+                     const AlbumCards* cards = nullptr);
 // The same text, handed to write in pieces.
 void writeCsv(const AlbumTable& table, const std::function<void(std::string_view)>& write,
-              Progress* progress = nullptr);
+              Progress* progress = nullptr, const AlbumCards* cards = nullptr);
 
 // The separator the first lines use most steadily: semicolon, comma or tab
 // (in that order when they tie); a semicolon when none is used. cut: the
@@ -56,9 +59,15 @@ std::string_view withoutByteOrderMark(std::string_view bytes);
 std::string toCatalogueText(std::string_view field, CsvEncoding encoding, int& replaced);
 
 // The fields an import fills: the album table columns 0..7, then the medium
-// ("Nośnik"), which names the medium an album is on.
+// ("Nośnik"), which names the medium an album is on, then the card's texts.
 constexpr int kFieldMedium = kColumnCount;
-constexpr int kImportFieldCount = kColumnCount + 1;
+constexpr int kFieldYear = kColumnCount + 1;
+constexpr int kFieldLabel = kColumnCount + 2;
+constexpr int kFieldCatalogueNumber = kColumnCount + 3;
+constexpr int kFieldCountry = kColumnCount + 4;
+constexpr int kFieldBarcode = kColumnCount + 5;
+constexpr int kFieldNotes = kColumnCount + 6;
+constexpr int kImportFieldCount = kColumnCount + 7;
 
 // The import field a header names ("Wykonawca" or "Artist", "Album" or
 // "Title", "Nośnik" or "Format", ...), or -1. Header text is Windows-1250.
@@ -71,7 +80,13 @@ struct CsvImportOptions
     CsvEncoding encoding = CsvEncoding::Utf8;
     // For each import field, the file column it is read from, or -1 when
     // none is.
-    std::array<int, kImportFieldCount> columns{-1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::array<int, kImportFieldCount> columns = noColumns();
+    static constexpr std::array<int, kImportFieldCount> noColumns()
+    {
+        std::array<int, kImportFieldCount> none{};
+        none.fill(-1);
+        return none;
+    }
     // The file is Tellico's own CSV export, read as its collection file is
     // read: several values in a field stand with "; " between them, the
     // artists are joined with ", ", the first genre is taken, and an ID is

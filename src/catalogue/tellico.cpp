@@ -7,7 +7,11 @@
 #include <cstring>
 #include <expat.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <zip.h>
 
 namespace alborx {
@@ -34,6 +38,67 @@ std::string_view localName(const XML_Char* name)
     const std::string_view full(name);
     const auto bar = full.rfind('|');
     return bar == std::string_view::npos ? full : full.substr(bar + 1);
+}
+
+// The covers of one collection together are read up to this many bytes;
+// the others are left out and counted.
+constexpr std::size_t kMostCoversBytes = 256 * 1024 * 1024;
+
+// Base64 as Tellico writes an image into the XML; line breaks and spaces
+// are passed over, anything else ends the picture.
+std::optional<std::string> fromBase64(std::string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() / 4 * 3);
+    unsigned value = 0;
+    int bits = 0;
+    for (const char c : text) {
+        int digit = -1;
+        if (c >= 'A' && c <= 'Z')
+            digit = c - 'A';
+        else if (c >= 'a' && c <= 'z')
+            digit = c - 'a' + 26;
+        else if (c >= '0' && c <= '9')
+            digit = c - '0' + 52;
+        else if (c == '+')
+            digit = 62;
+        else if (c == '/')
+            digit = 63;
+        else if (c == '=')
+            break;
+        else if (c == ' ' || c == '\n' || c == '\r' || c == '\t')
+            continue;
+        else
+            return std::nullopt;
+        value = (value << 6) | static_cast<unsigned>(digit);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            bytes.push_back(static_cast<char>((value >> bits) & 0xFF));
+        }
+    }
+    return bytes;
+}
+
+// A text of the card without the white space the XML put around it, cut to
+// the card's bound.
+std::string cardText(std::string_view text)
+{
+    const auto white = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && white(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && white(text.back()))
+        text.remove_suffix(1);
+    return cutUtf8(text);
+}
+
+// A cover's name as an entry gives it may name a file of the collection
+// only: no folder, nothing above it.
+bool plainName(std::string_view name)
+{
+    return !name.empty() && name.size() <= 255 && name.find('/') == std::string_view::npos &&
+           name.find('\\') == std::string_view::npos && name != "." && name != ".." &&
+           name.find('\0') == std::string_view::npos;
 }
 
 const XML_Char* attribute(const XML_Char** attributes, std::string_view wanted)
@@ -92,12 +157,42 @@ public:
         return true;
     }
 
+    // The picture of a cover by its name, from where the collection keeps
+    // them; empty when it has none of that name.
+    using CoverSource = std::function<std::optional<std::string>(const std::string& name)>;
+
+    // Puts the covers on the cards: a picture in the XML first, else from
+    // the source.
+    void takeCovers(const CoverSource& source)
+    {
+        std::size_t total = 0;
+        for (auto& [card, name] : covers_) {
+            std::optional<std::string> picture;
+            if (const auto embedded = images_.find(name); embedded != images_.end())
+                picture = fromBase64(embedded->second);
+            else if (source && plainName(name))
+                picture = source(name);
+            if (!picture || picture->empty())
+                continue;
+            if (picture->size() > kMostCoverBytes || total + picture->size() > kMostCoversBytes) {
+                ++coversLeftOut_;
+                continue;
+            }
+            total += picture->size();
+            card->cover = std::move(*picture);
+        }
+        covers_.clear();
+        images_.clear();
+    }
+
     TellicoImport finish() &&
     {
         TellicoImport import;
         import.status = refused_ || sawCollection_ ? status_ : TellicoStatus::NotTellico;
-        if (import.status == TellicoStatus::Read)
+        if (import.status == TellicoStatus::Read) {
             import.albums = std::move(intake_).finish();
+            import.albums.coversLeftOut = coversLeftOut_;
+        }
         return import;
     }
 
@@ -108,7 +203,13 @@ private:
         Title,
         Medium,
         Artist,
-        Genre
+        Genre,
+        Year,
+        Label,
+        Comments,
+        Cover,
+        Track,
+        Image
     };
 
     struct Entry
@@ -120,6 +221,8 @@ private:
         std::vector<std::string> artists;
         std::string genre;
         bool hasGenre = false;
+        AlbumCard card;
+        std::string cover;
     };
 
     void stop(TellicoStatus status)
@@ -140,9 +243,16 @@ private:
     static void XMLCALL characters(void* self, const XML_Char* text, int length)
     {
         auto& reader = *static_cast<CollectionReader*>(self);
-        if (reader.field_ != Field::None && reader.text_.size() < kMostFieldBytes)
-            reader.text_.append(text, std::min<std::size_t>(static_cast<std::size_t>(length),
-                                                            kMostFieldBytes - reader.text_.size()));
+        // A track's columns are texts of their own; a picture in the XML is
+        // as long as its cover may be.
+        std::string& into = reader.field_ == Field::Track && !reader.columns_.empty()
+                                ? reader.columns_.back()
+                                : reader.text_;
+        const std::size_t most =
+            reader.field_ == Field::Image ? kMostCoverBytes / 3 * 4 + 8 : kMostFieldBytes;
+        if (reader.field_ != Field::None && into.size() < most)
+            into.append(
+                text, std::min<std::size_t>(static_cast<std::size_t>(length), most - into.size()));
     }
     static void XMLCALL entityDeclared(void* self, const XML_Char*, int, const XML_Char*, int,
                                        const XML_Char*, const XML_Char*, const XML_Char*,
@@ -173,6 +283,17 @@ private:
         }
         if (collectionDepth_ == 0 || finished_)
             return;
+        // Pictures kept in the XML follow the entries, in <images>.
+        if (depth_ == collectionDepth_ + 2 && entryDepth_ == 0 && name == "image") {
+            const XML_Char* id = attribute(attributes, "id");
+            if (id != nullptr && wantedImages_.count(id) > 0 && images_.count(id) == 0) {
+                field_ = Field::Image;
+                fieldDepth_ = depth_;
+                imageName_ = id;
+                text_.clear();
+            }
+            return;
+        }
         if (depth_ == collectionDepth_ + 1 && name == "entry") {
             entryDepth_ = depth_;
             entry_ = Entry{};
@@ -184,6 +305,10 @@ private:
                     std::from_chars(text.data(), text.data() + text.size(), entry_.id).ec ==
                     std::errc();
             }
+            return;
+        }
+        if (field_ == Field::Track && name == "column") {
+            columns_.emplace_back();
             return;
         }
         if (entryDepth_ == 0 || field_ != Field::None)
@@ -199,9 +324,20 @@ private:
             field_ = Field::Artist;
         else if (level <= 2 && name == "genre")
             field_ = Field::Genre;
+        else if (level == 1 && name == "year")
+            field_ = Field::Year;
+        else if (level <= 2 && name == "label")
+            field_ = Field::Label;
+        else if (level == 1 && name == "comments")
+            field_ = Field::Comments;
+        else if (level == 1 && name == "cover")
+            field_ = Field::Cover;
+        else if (level <= 2 && name == "track")
+            field_ = Field::Track;
         if (field_ != Field::None) {
             fieldDepth_ = depth_;
             text_.clear();
+            columns_.clear();
         }
     }
 
@@ -224,6 +360,25 @@ private:
                     entry_.genre = std::move(text_);
                     entry_.hasGenre = true;
                 }
+                break;
+            case Field::Year:
+                entry_.card.rok = cardText(text_);
+                break;
+            case Field::Label:
+                if (entry_.card.wytwornia.empty())
+                    entry_.card.wytwornia = cardText(text_);
+                break;
+            case Field::Comments:
+                entry_.card.uwagi = cardText(text_);
+                break;
+            case Field::Cover:
+                entry_.cover = cardText(text_);
+                break;
+            case Field::Track:
+                takeTrack();
+                break;
+            case Field::Image:
+                images_.emplace(std::move(imageName_), std::move(text_));
                 break;
             case Field::None:
                 break;
@@ -261,7 +416,38 @@ private:
         album.title = toCatalogueText(entry_.title, CsvEncoding::Utf8, replaced);
         album.genre = toCatalogueText(entry_.genre, CsvEncoding::Utf8, replaced);
         album.medium = toCatalogueText(entry_.medium, CsvEncoding::Utf8, replaced);
+        for (Track& track : entry_.card.tracks) {
+            if (track.performer == performer)
+                track.performer.clear();
+        }
+        if (!entry_.card.empty() || !entry_.cover.empty()) {
+            album.card = cardInMemory(std::move(entry_.card), {});
+            if (!entry_.cover.empty()) {
+                wantedImages_.insert(entry_.cover);
+                covers_.emplace_back(album.card, std::move(entry_.cover));
+            }
+        }
         full_ = !intake_.add(entry_.id, std::move(album));
+    }
+
+    // A track as Tellico writes it: title, artist and length in columns of
+    // their own, or in one text with "::" between them.
+    void takeTrack()
+    {
+        if (entry_.card.tracks.size() >= kMostTracks)
+            return;
+        std::vector<std::string> parts = std::move(columns_);
+        if (parts.empty()) {
+            std::string_view rest(text_);
+            for (std::size_t cut; (cut = rest.find("::")) != std::string_view::npos;
+                 rest.remove_prefix(cut + 2))
+                parts.emplace_back(rest.substr(0, cut));
+            parts.emplace_back(rest);
+        }
+        parts.resize(3);
+        entry_.card.tracks.push_back({std::to_string(entry_.card.tracks.size() + 1),
+                                      cardText(parts[0]), cardText(parts[1]), cardText(parts[2])});
+        columns_.clear();
     }
 
     XML_Parser parser_;
@@ -280,6 +466,14 @@ private:
     Field field_ = Field::None;
     int fieldDepth_ = 0;
     std::string text_;
+    std::vector<std::string> columns_;
+    // The cards waiting for their covers, by the cover's name, and the
+    // pictures the XML holds of those names.
+    std::vector<std::pair<CardRef, std::string>> covers_;
+    std::unordered_set<std::string> wantedImages_;
+    std::unordered_map<std::string, std::string> images_;
+    std::string imageName_;
+    int coversLeftOut_ = 0;
 };
 
 // Hands the XML to the reader piece by piece, with the progress following.
@@ -381,6 +575,31 @@ TellicoStatus readArchive(std::string_view bytes, CollectionReader& reader, Prog
             break;
     }
     cancelled = feed.cancelled();
+    // The covers are the archive's pictures of their names.
+    reader.takeCovers([&](const std::string& name) -> std::optional<std::string> {
+        const zip_int64_t at = zip_name_locate(archive.get(), ("images/" + name).c_str(), 0);
+        zip_stat_t picture;
+        zip_stat_init(&picture);
+        if (at < 0 ||
+            zip_stat_index(archive.get(), static_cast<zip_uint64_t>(at), 0, &picture) != 0)
+            return std::nullopt;
+        std::unique_ptr<zip_file_t, ZipFileCloser> image(
+            zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(at), 0));
+        if (!image)
+            return std::nullopt;
+        // Never more than a cover may be, whatever the archive says.
+        std::string bytes(kMostCoverBytes + 1, '\0');
+        std::size_t read = 0;
+        while (read < bytes.size()) {
+            const zip_int64_t got =
+                zip_fread(image.get(), bytes.data() + read, bytes.size() - read);
+            if (got <= 0)
+                break;
+            read += static_cast<std::size_t>(got);
+        }
+        bytes.resize(read);
+        return bytes;
+    });
     return TellicoStatus::Read;
 }
 
@@ -391,10 +610,9 @@ TellicoImport cancelledImport()
     return import;
 }
 
-} // namespace
-
-TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings,
-                            std::string_view bytes, Progress* progress)
+TellicoImport importCollection(const AlbumTable& table, const TUstawienia& settings,
+                               std::string_view bytes, Progress* progress,
+                               const std::string& folder)
 {
     if (bytes.size() > kMostTellicoBytes)
         return {TellicoStatus::TooLarge, {}};
@@ -413,10 +631,28 @@ TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings
                 break;
         }
         cancelled = feed.cancelled();
+        // A plain XML file has its pictures in it, or in the folder Tellico
+        // keeps beside it ("music_files" for "music.xml").
+        reader.takeCovers([&](const std::string& name) -> std::optional<std::string> {
+            if (folder.empty())
+                return std::nullopt;
+            std::vector<std::uint8_t> picture;
+            if (!readWholeFile(folder + "/" + name, picture, kMostCoverBytes + 1))
+                return std::nullopt;
+            return std::string(picture.begin(), picture.end());
+        });
     }
     if (cancelled)
         return cancelledImport();
     return std::move(reader).finish();
+}
+
+} // namespace
+
+TellicoImport importTellico(const AlbumTable& table, const TUstawienia& settings,
+                            std::string_view bytes, Progress* progress)
+{
+    return importCollection(table, settings, bytes, progress, {});
 }
 
 TellicoImport importTellicoFile(const AlbumTable& table, const TUstawienia& settings,
@@ -435,9 +671,12 @@ TellicoImport importTellicoFile(const AlbumTable& table, const TUstawienia& sett
     }
     if (bytes.size() > kMostTellicoBytes)
         return {TellicoStatus::TooLarge, {}};
-    return importTellico(
+    const std::filesystem::path file(path);
+    const std::string folder = (file.parent_path() / (file.stem().string() + "_files")).string();
+    return importCollection(
         table, settings,
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), progress);
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), progress,
+        folder);
 }
 
 } // namespace alborx

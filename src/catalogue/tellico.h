@@ -35,8 +35,9 @@ enum class TellicoStatus
 struct TellicoImport
 {
     TellicoStatus status = TellicoStatus::CannotOpen;
-    // With Read: the albums, taken in as every import takes them. A skipped
-    // entry is named by its id.
+    // With Read: the albums, taken in as every import takes them, with
+    // their cards (year, label, comments, tracks, cover). A skipped entry is
+    // named by its id.
     ImportResult albums;
 };
 

@@ -22,7 +22,9 @@ constexpr std::size_t kPreviewRecords = 8;
 constexpr std::array<char, 3> kSeparators = {';', ',', '\t'};
 
 const char* const kFieldNames[alborx::kImportFieldCount] = {
-    "ID", "Wykonawca", "Album", "Gatunek", "CD", "MC", "ID CD", "ID MC", "Nośnik"};
+    "ID",    "Wykonawca",    "Album",  "Gatunek", "CD",        "MC",
+    "ID CD", "ID MC",        "Nośnik", "Rok",     "Wytwórnia", "Numer katalogowy",
+    "Kraj",  "Kod kreskowy", "Uwagi"};
 // Field boxes in each column of the group.
 constexpr int kFieldRows = 5;
 // Longer texts are shown cut, so that no field of the file can swell the

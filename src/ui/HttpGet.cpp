@@ -81,6 +81,7 @@ void HttpGet::sendRequest()
         request += name + ": " + value + "\r\n";
     request += "Accept-Encoding: gzip\r\nConnection: close\r\n\r\n";
     socket_->write(request);
+    emit sent();
 }
 
 void HttpGet::readAnswer()

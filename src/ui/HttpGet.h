@@ -52,6 +52,8 @@ public:
     QString errorText() const { return errorText_; }
 
 signals:
+    // When the request has been written to the connection.
+    void sent();
     // Once, when the answer is complete or the request has failed.
     void finished();
 

@@ -122,6 +122,9 @@ void MusicBrainzClient::send()
     lastRequest(server_).start();
     request_ = new HttpGet(target_, headers, mostAnswerBytes_, this);
     connect(request_, &HttpGet::finished, this, &MusicBrainzClient::finish);
+    // The spacing counts from when the request left, after the connection
+    // was made.
+    connect(request_, &HttpGet::sent, this, [this] { lastRequest(server_).start(); });
     request_->start();
     timeout_.start(timeoutMs_);
 }

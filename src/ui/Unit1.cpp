@@ -321,6 +321,7 @@ void TForm1::Szerokocikolumnprzefiltrowanyspis1Click()
 void TForm1::listyChange()
 {
     refillGenreListBox();
+    scheduleCardShow();
 }
 
 void TForm1::odswiezlistecd()

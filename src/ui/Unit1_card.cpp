@@ -73,6 +73,10 @@ void TForm1::scheduleCardShow()
 
 void TForm1::showCardOfEditor()
 {
+    // A card is read and its cover decoded only for the page in view: moving
+    // through the list costs nothing more than before.
+    if (listy->currentWidget() != kartaAlbumu)
+        return;
     const alborx::RowKey key = cardAlbumKey();
     const int row = key != 0 ? alborx::boundRow(albumy, binding) : 0;
     const QString caption =

@@ -78,7 +78,7 @@ void TForm1::Eksportujdocsv1Click()
     alborx::WriteError error = alborx::WriteError::None;
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie pliku CSV..."));
-        error = alborx::exportCsv(chosen.toStdString(), albumy, progress.get());
+        error = alborx::exportCsv(chosen.toStdString(), albumy, progress.get(), &karty);
     }
     if (error != alborx::WriteError::None)
         alborx::ui::informacja(this, alborx::ui::writeFailureMessage(chosen, error));
@@ -184,10 +184,15 @@ void TForm1::takeImport(alborx::ImportResult result, const QString& stepText,
                                QStringLiteral("Import przerwano; nie dodano żadnego albumu."));
         return;
     }
+    const std::size_t cards = result.change.cards.size();
     if (result.added > 0)
         makeChange(std::move(result.change), stepText, StepKind::Append);
 
     QString message = QStringLiteral("Dodano albumów: %1.").arg(result.added);
+    if (cards > 0)
+        message += QStringLiteral("\nKarty albumów: %1.").arg(cards);
+    if (result.coversLeftOut > 0)
+        message += QStringLiteral("\nOkładki za duże, by je dodać: %1.").arg(result.coversLeftOut);
     if (result.replaced > 0)
         message += QStringLiteral("\nZnaków spoza Windows-1250 zastąpionych najbliższą literą "
                                   "lub znakiem „?”: %1.")

@@ -43,6 +43,40 @@ TEST(CsvExport, WritesTheListAsSpreadsheetsReadIt)
               "by;\"A;B\";Rock;O;-;00001;-\r\n");
 }
 
+TEST(CsvExchange, CardsTravelInColumnsOfTheirOwn)
+{
+    AlbumTable table;
+    table.assignAlbums({{"00001", "Kult", "Spokojnie", "Rock", "O", "-", "00001", "-"},
+                        {"00002", "Armia", "Legenda", "Punk", "O", "-", "00002", "-"}});
+    AlbumCards cards;
+    AlbumCard card;
+    card.rok = "1988";
+    card.wytwornia = "Arston; Polton";
+    card.uwagi = "Żółta okładka\r\ndrugi wiersz";
+    cards.apply({{table.rowKey(1), nullptr, cardInMemory(card, {})}}, true);
+    std::string csv;
+    writeCsv(
+        table, [&](std::string_view piece) { csv += piece; }, nullptr, &cards);
+    EXPECT_EQ(csv, "\xEF\xBB\xBFID;Wykonawca;Album;Gatunek;CD;MC;ID CD;ID MC;Rok;Wytwórnia;"
+                   "Numer katalogowy;Kraj;Kod kreskowy;Uwagi\r\n"
+                   "00001;Kult;Spokojnie;Rock;O;-;00001;-;1988;\"Arston; Polton\";;;;"
+                   "\"Żółta okładka\r\ndrugi wiersz\"\r\n"
+                   "00002;Armia;Legenda;Punk;O;-;00002;-;;;;;;\r\n");
+
+    AlbumTable back;
+    TUstawienia counters;
+    const ImportResult imported = importText(back, counters, csv);
+    ASSERT_EQ(imported.change.cards.size(), 1u);
+    EXPECT_EQ(*imported.change.cards[0].after->texts, card);
+    EXPECT_EQ(imported.change.cards[0].key, back.rowKey(1));
+    // Without cards the export is what it always was.
+    cards.apply({{table.rowKey(1), nullptr, nullptr}}, true);
+    std::string plain;
+    writeCsv(
+        table, [&](std::string_view piece) { plain += piece; }, nullptr, &cards);
+    EXPECT_EQ(plain.find("Rok"), std::string::npos);
+}
+
 TEST(CsvExport, AFailedWriteLeavesTheEarlierFile)
 {
     TempDir dir;
@@ -159,26 +193,26 @@ TEST(CsvDetect, ColumnsAreMatchedByTheirHeaders)
     EXPECT_TRUE(english.header);
     EXPECT_EQ(english.separator, ',');
     using Fields = std::array<int, kImportFieldCount>;
-    EXPECT_EQ(english.columns, (Fields{-1, 1, 0, 3, 4, -1, -1, -1, -1}));
+    EXPECT_EQ(english.columns, (Fields{-1, 1, 0, 3, 4, -1, -1, -1, -1, 2, -1, -1, -1, -1, -1}));
 
     const CsvImportOptions polish =
         detectImportOptions("Gatunek;Tytuł;Zespół;Kaseta;ID MC;Nośnik\n");
-    EXPECT_EQ(polish.columns, (Fields{-1, 2, 1, 0, -1, 3, -1, 4, 5}));
+    EXPECT_EQ(polish.columns, (Fields{-1, 2, 1, 0, -1, 3, -1, 4, 5, -1, -1, -1, -1, -1, -1}));
 
     // The exports of Tellico and Discogs, as those programs write them.
     const CsvImportOptions tellico = detectImportOptions(
         "Album,Medium,Artist,Label,Year,Genre,Tracks,Rating,Purchase Date,Gift,Purchase "
         "Price,Loaned,Keywords,Cover,Comments,ID,Date Created,Date Modified\n");
-    EXPECT_EQ(tellico.columns, (Fields{15, 2, 0, 5, -1, -1, -1, -1, 1}));
+    EXPECT_EQ(tellico.columns, (Fields{15, 2, 0, 5, -1, -1, -1, -1, 1, 4, 3, -1, -1, -1, 14}));
     const CsvImportOptions discogs = detectImportOptions(
         "Catalog#,Artist,Title,Label,Format,Rating,Released,release_id,CollectionFolder,Date "
         "Added,Collection Media Condition,Collection Sleeve Condition,Collection Notes\n");
-    EXPECT_EQ(discogs.columns, (Fields{-1, 1, 2, -1, -1, -1, -1, -1, 4}));
+    EXPECT_EQ(discogs.columns, (Fields{-1, 1, 2, -1, -1, -1, -1, -1, 4, 6, 3, 0, -1, -1, 12}));
 
     // No header: the columns come in the export's order.
     const CsvImportOptions none = detectImportOptions("00001;Kult;Spokojnie\n");
     EXPECT_FALSE(none.header);
-    EXPECT_EQ(none.columns, (Fields{0, 1, 2, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(none.columns, (Fields{0, 1, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST(CsvImport, MediaIdsAndLimitsFollowTheEditorsRules)

@@ -7,6 +7,7 @@
 #include "tempdir.h"
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@ namespace alborx {
 namespace {
 
 using test::TempDir;
+using test::writeBytes;
 
 std::string fixture(const std::string& name)
 {
@@ -220,6 +222,53 @@ TEST(TellicoCollection, ZippedAndPlainGiveTheSameAlbums)
         // nor another entry has (2, 3 and 5 are kept as the entries give them).
         EXPECT_EQ(import.albums.change.inserted.front().row[ColumnId], "00004");
         EXPECT_EQ(import.albums.change.insertedAt, 2);
+    }
+}
+
+TEST(TellicoCollection, EntriesBringTheirCardsAndCoversFromWhereTellicoKeepsThem)
+{
+    TempDir dir;
+    const std::string xml = fixture("tellico/music.xml");
+    const std::string png = "\x89PNG\r\n\x1A\n";
+    std::string embedded = xml;
+    embedded.replace(embedded.find("</collection>"), 0,
+                     "<images><image id=\"kult.png\" format=\"PNG\">iVBORw0K\nGgo=</image>"
+                     "<image id=\"other.png\">AAAA</image></images>");
+    std::string outside = xml;
+    outside.replace(outside.find("kult.png"), 8, "../kult.png");
+    writeBytes(dir.file("music.xml"), std::vector<std::uint8_t>(xml.begin(), xml.end()));
+    std::filesystem::create_directory(dir.file("music_files"));
+    writeBytes(dir.file("music_files/kult.png"), std::vector<std::uint8_t>(png.begin(), png.end()));
+    writeBytes(dir.file("outside.xml"), std::vector<std::uint8_t>(outside.begin(), outside.end()));
+    writeBytes(dir.file("kult.png"), std::vector<std::uint8_t>(png.begin(), png.end()));
+    const auto fromFile = [&](const std::string& name) {
+        return importTellicoFile(AlbumTable(), TUstawienia(), dir.file(name));
+    };
+    const struct
+    {
+        const char* what;
+        TellicoImport import;
+        std::string cover;
+    } cases[] = {
+        {"archive",
+         importTellico(AlbumTable(), TUstawienia(),
+                       zipOf(dir, {{"tellico.xml", xml}, {"images/kult.png", png}})),
+         png},
+        {"pictures in the XML", importTellico(AlbumTable(), TUstawienia(), embedded), png},
+        {"folder beside the XML", fromFile("music.xml"), png},
+        {"a name outside the folder", fromFile("outside.xml"), ""},
+        {"no pictures at all", importTellico(AlbumTable(), TUstawienia(), xml), ""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(c.import.status, TellicoStatus::Read) << c.what;
+        const std::vector<CardEdit>& cards = c.import.albums.change.cards;
+        ASSERT_EQ(cards.size(), 1u) << c.what;
+        EXPECT_EQ(cards[0].key, c.import.albums.change.inserted[0].key);
+        const CardHandle& card = *cards[0].after;
+        EXPECT_EQ(card.texts->rok, "1998") << c.what;
+        // The album's own artist is not repeated on its track.
+        EXPECT_EQ(card.texts->tracks, (std::vector<Track>{{"1", "Gdy nie ma dzieci", "", "3:40"}}));
+        EXPECT_EQ(card.cover.value_or(""), c.cover) << c.what;
     }
 }
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
@@ -36,6 +37,7 @@ protected:
             writeCatalogue("k.abx", {albumRow("00001", "Kult", "Spokojnie", "Rock"),
                                      albumRow("00002", "Armia", "Legenda", "Punk")})));
         panel_ = form_.kartaAlbumu;
+        form_.listy->setCurrentWidget(panel_);
     }
 
     void select(int row)

@@ -90,7 +90,7 @@ TEST_F(CsvCommands, ATellicoCollectionComesInAsOneStepAndOtherCollectionsDoNot)
     DialogSeam::setNextFileName(copy("music.xml"));
     form_.Importujztellico1Click();
     EXPECT_EQ(DialogSeam::takeMessages(),
-              QStringList{"Dodano albumów: 4.\nPominięte wpisy: 3\n"
+              QStringList{"Dodano albumów: 4.\nKarty albumów: 1.\nPominięte wpisy: 3\n"
                           "wpis 4: nośnik inny niż CD i kaseta (Vinyl)\n"
                           "wpis 6: nośnik inny niż CD i kaseta (DVD)\n"
                           "wpis 7: brak wykonawcy i tytułu"});

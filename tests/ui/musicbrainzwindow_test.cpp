@@ -19,6 +19,7 @@
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -381,6 +382,7 @@ TEST_F(MusicBrainzWindow, AReleaseFillsTheCardWithItsTracksAndCover)
 
     // A release the archive has no cover of says so and keeps the card.
     archive.answer = [](const Request&) { return reply(404); };
+    form_.listy->setCurrentWidget(form_.kartaAlbumu);
     control<QPushButton>(QStringLiteral("Wstaw do edytora"))->click();
     EXPECT_TRUE(outcome().endsWith(QStringLiteral("Wydanie nie ma okładki w Cover Art Archive.")))
         << status().toStdString();
