@@ -292,7 +292,7 @@ int main(int argc, char** argv)
         form.poczatek({});
         form.resize(1024, 768);
         form.show();
-        form.listy->setCurrentWidget(form.kartaAlbumu);
+        form.listy->setCurrentWidget(form.stronaKarty);
         QApplication::processEvents();
         QElapsedTimer timer;
         timer.start();

@@ -156,7 +156,6 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent)
     connect(dodajUtwor, &QPushButton::clicked, this, [this] {
         if (utworyModel->rowCount() >= int(kMostTracks))
             return;
-        const QSignalBlocker quiet(utworyModel);
         QList<QStandardItem*> items;
         items << new QStandardItem(QString::number(utworyModel->rowCount() + 1));
         for (int column = 1; column < 4; ++column)
@@ -198,9 +197,15 @@ CardPanel::CardPanel(QWidget* parent) : QWidget(parent)
 void CardPanel::showCard(const QString& caption, const std::optional<AlbumCard>& card,
                          const std::optional<std::string>& cover)
 {
-    const QSignalBlocker quiet(utworyModel);
+    const QString title = caption.isEmpty() ? QStringLiteral("Nowy album") : caption;
+    // A card the page shows already (its own edit, come back as a step) is
+    // not filled in again, so that the cursor and the track being edited
+    // stay where they are.
+    if (card && *card == shown_ && cover && *cover == cover_ && title == tytul->text())
+        return;
+    // The view hears of every row; the page ignores its own filling.
     filling_ = true;
-    tytul->setText(caption.isEmpty() ? QStringLiteral("Nowy album") : caption);
+    tytul->setText(title);
     shown_ = card.value_or(AlbumCard{});
     const std::pair<QLineEdit*, const std::string*> fields[] = {
         {rok, &shown_.rok},
@@ -219,7 +224,6 @@ void CardPanel::showCard(const QString& caption, const std::optional<AlbumCard>&
             {new QStandardItem(utf8(track.number)), new QStandardItem(utf8(track.title)),
              new QStandardItem(utf8(track.performer)), new QStandardItem(utf8(track.length))});
     }
-    utwory->reset();
     filling_ = false;
     cover_ = cover.value_or(std::string());
     showCover();

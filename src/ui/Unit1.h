@@ -157,6 +157,8 @@ public:
     void Szukajwmusicbrainz1Click();
     void musicbrainzguzClick();
     alborx::ui::CardPanel* kartaAlbumu = nullptr;
+    // The notebook's page that holds it.
+    QWidget* stronaKarty = nullptr;
     MusicBrainzDialog* MusicBrainz1 = nullptr;
 
     // The history of changes to the catalogue ("Edycja"). A command prepares

@@ -9,6 +9,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -38,10 +39,18 @@ QWidget* TForm1::buildCardPage()
             [this](const QString& message) { StatusBar1->showMessage(message, 8000); });
     auto* toCard = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_K), this);
     connect(toCard, &QShortcut::activated, this, [this] {
-        listy->setCurrentWidget(kartaAlbumu);
+        listy->setCurrentWidget(stronaKarty);
         kartaAlbumu->rok->setFocus();
     });
-    return kartaAlbumu;
+    // The page scrolls rather than ask the notebook for its room, so that
+    // the editor above keeps the height it has always had.
+    auto* page = new QScrollArea;
+    page->setObjectName(QStringLiteral("stronaKarty"));
+    page->setWidgetResizable(true);
+    page->setFrameShape(QFrame::NoFrame);
+    page->setWidget(kartaAlbumu);
+    stronaKarty = page;
+    return page;
 }
 
 alborx::RowKey TForm1::cardAlbumKey() const
@@ -75,7 +84,7 @@ void TForm1::showCardOfEditor()
 {
     // A card is read and its cover decoded only for the page in view: moving
     // through the list costs nothing more than before.
-    if (listy->currentWidget() != kartaAlbumu)
+    if (listy->currentWidget() != stronaKarty)
         return;
     const alborx::RowKey key = cardAlbumKey();
     const int row = key != 0 ? alborx::boundRow(albumy, binding) : 0;

@@ -37,7 +37,7 @@ protected:
             writeCatalogue("k.abx", {albumRow("00001", "Kult", "Spokojnie", "Rock"),
                                      albumRow("00002", "Armia", "Legenda", "Punk")})));
         panel_ = form_.kartaAlbumu;
-        form_.listy->setCurrentWidget(panel_);
+        form_.listy->setCurrentWidget(form_.stronaKarty);
     }
 
     void select(int row)
@@ -172,7 +172,7 @@ TEST_F(Cards, ScreenReadersFindThePage)
     }
     form_.show();
     QTest::keySequence(&form_, QKeySequence(Qt::CTRL | Qt::Key_K));
-    EXPECT_EQ(form_.listy->currentWidget(), panel_);
+    EXPECT_EQ(form_.listy->currentWidget(), form_.stronaKarty);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -382,11 +383,13 @@ TEST_F(MusicBrainzWindow, AReleaseFillsTheCardWithItsTracksAndCover)
 
     // A release the archive has no cover of says so and keeps the card.
     archive.answer = [](const Request&) { return reply(404); };
-    form_.listy->setCurrentWidget(form_.kartaAlbumu);
+    form_.listy->setCurrentWidget(form_.stronaKarty);
     control<QPushButton>(QStringLiteral("Wstaw do edytora"))->click();
     EXPECT_TRUE(outcome().endsWith(QStringLiteral("Wydanie nie ma okładki w Cover Art Archive.")))
         << status().toStdString();
     EXPECT_EQ(form_.kartaAlbumu->rok->text(), QStringLiteral("1988"));
+    // The track list shows its rows (the view follows its model).
+    EXPECT_EQ(form_.kartaAlbumu->utwory->verticalHeader()->count(), 2);
 }
 
 TEST_F(MusicBrainzWindow, AnswersWithoutAReleaseOrItsMediaSaySo)
