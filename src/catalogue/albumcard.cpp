@@ -4,6 +4,7 @@
 #include "cp1250.h"
 
 #include <array>
+#include <cstdio>
 
 namespace alborx {
 
@@ -41,15 +42,14 @@ std::string trackLength(std::int64_t milliseconds)
 {
     if (milliseconds <= 0)
         return {};
-    const std::int64_t seconds = (milliseconds + 500) / 1000;
-    const std::int64_t hours = seconds / 3600;
-    const auto twoDigits = [](std::int64_t value) {
-        return (value < 10 ? "0" : "") + std::to_string(value);
-    };
-    if (hours > 0)
-        return std::to_string(hours) + ':' + twoDigits(seconds / 60 % 60) + ':' +
-               twoDigits(seconds % 60);
-    return std::to_string(seconds / 60) + ':' + twoDigits(seconds % 60);
+    const long long seconds = (milliseconds + 500) / 1000;
+    char text[32];
+    if (seconds >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", seconds / 60, seconds % 60);
+    return text;
 }
 
 std::uint64_t albumFingerprint(const RowView& row)

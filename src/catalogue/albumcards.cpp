@@ -1,6 +1,7 @@
 #include "albumcards.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unordered_set>
 
 namespace alborx {
@@ -177,10 +178,13 @@ WriteError AlbumCards::prepareSave(const AlbumTable& table, const std::string& c
 {
     discardSave();
     const std::string path = cardFilePath(cataloguePath);
-    FILE* existing = std::fopen(path.c_str(), "rb");
-    if (existing != nullptr)
-        std::fclose(existing);
-    if (existing == nullptr && unmatched_.empty() && !anyCard(table))
+    struct stat status
+    {
+    };
+    const bool exists = ::stat(path.c_str(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode))
+        return WriteError::NotAFile;
+    if (!exists && unmatched_.empty() && !anyCard(table))
         return WriteError::None;
 
     PreparedSave save;

@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <filesystem>
 
 namespace alborx::test {
 namespace {
@@ -97,9 +98,18 @@ TEST_F(Cards, EditsAreStepsAndFollowTheSelectedAlbum)
     EXPECT_EQ(stored.size(), QSize(ui::kMostCoverSide, ui::kMostCoverSide / 2));
     EXPECT_EQ(form_.karty.texts(card)->rok, "1994");
     EXPECT_FALSE(panel_->okladka->pixmap().isNull());
-    QString error;
-    EXPECT_FALSE(ui::coverForCard("GIF89a but not really", error));
-    EXPECT_FALSE(error.isEmpty());
+    // Pictures that are none, or that would decode to 100,000 x 100,000
+    // pixels, are refused before they are decoded, each with its reason.
+    const QByteArray huge = QByteArray::fromHex(
+        "89504e470d0a1a0a0000000d49484452000186a0000186a0080200000027309c9f0000000b4944415478"
+        "9c6360800100000a00017f80745e");
+    for (const auto& [bytes, reason] :
+         {std::pair(QByteArray("GIF89a but not really"), QStringLiteral("To nie jest obraz")),
+          std::pair(huge, QStringLiteral("Obraz jest za duży (100000 × 100000 pikseli)."))}) {
+        QString error;
+        EXPECT_FALSE(ui::coverForCard(bytes, error));
+        EXPECT_TRUE(error.startsWith(reason)) << error.toStdString();
+    }
 
     // Sorting, Popraw and the filtered list leave the card with its album.
     form_.listacd->horizontalHeader()->sectionClicked(ColumnTitle);
@@ -152,6 +162,23 @@ TEST_F(Cards, SavedBesideTheCatalogueAndBroughtBackByOpenAndJoin)
     EXPECT_EQ(panel_->wytwornia->text(), QStringLiteral("Tonpress"));
     form_.Cofnij1->trigger();
     EXPECT_FALSE(form_.karty.anyCard(form_.albumy));
+
+    // A companion that cannot be written stops the save before the
+    // catalogue is touched, and says which file it is.
+    const std::vector<std::uint8_t> saved = readBytes(name);
+    std::filesystem::remove(name + "-karty");
+    std::filesystem::create_directory(name + "-karty");
+    form_.Nowabaza1Click();
+    ASSERT_TRUE(form_.otworzbaze(name));
+    select(1);
+    type(panel_->rok, QStringLiteral("2001"));
+    form_.aalbum->setText(QStringLiteral("Inny tytuł"));
+    form_.poprawguz->click();
+    DialogSeam::takeMessages();
+    EXPECT_FALSE(form_.zapiszbaze(name));
+    EXPECT_TRUE(DialogSeam::takeMessages().join(' ').contains(QStringLiteral("k.abx-karty")));
+    EXPECT_EQ(readBytes(name), saved);
+    std::filesystem::remove(name + "-karty");
 
     // A companion that is no card file is told of; the catalogue opens.
     writeBytes(name + "-karty", {'x', 'y'});
