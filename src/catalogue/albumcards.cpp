@@ -174,7 +174,8 @@ bool AlbumCards::anyCard(const AlbumTable& table) const
     return false;
 }
 
-WriteError AlbumCards::prepareSave(const AlbumTable& table, const std::string& cataloguePath)
+WriteError AlbumCards::prepareSave(const AlbumTable& table, const std::string& cataloguePath,
+                                   Progress* progress)
 {
     discardSave();
     const std::string path = cardFilePath(cataloguePath);
@@ -210,11 +211,14 @@ WriteError AlbumCards::prepareSave(const AlbumTable& table, const std::string& c
             return 0;
         return writer.add(*read, cover(card).value_or(std::string()), position, fingerprint);
     };
+    if (progress)
+        progress->setMaximum(table.liczbaalbumow());
     for (int row = 1; row <= table.liczbaalbumow(); ++row) {
         if (const CardRef card = this->card(table.rowKey(row))) {
             if (const std::int64_t id = keep(card, row, albumFingerprint(table.row(row))))
                 save.placed.emplace_back(card, id);
         }
+        advanceProgress(progress, row, kAlbumLoopStep);
     }
     for (const StoredCard& stored : unmatched_) {
         auto card = std::make_shared<CardHandle>();

@@ -8,6 +8,7 @@
 #include "albumcard.h"
 #include "albumtable.h"
 #include "cardfile.h"
+#include "progress.h"
 #include "safefile.h"
 
 #include <memory>
@@ -79,7 +80,9 @@ public:
     // cataloguePath into a file of its own; commitSave puts it in place once
     // the catalogue is saved, or discardSave removes it. Nothing is written
     // when no album has a card and no card is kept unmatched.
-    WriteError prepareSave(const AlbumTable& table, const std::string& cataloguePath);
+    // The progress, when given, counts the albums.
+    WriteError prepareSave(const AlbumTable& table, const std::string& cataloguePath,
+                           Progress* progress = nullptr);
     WriteError commitSave();
     void discardSave();
 

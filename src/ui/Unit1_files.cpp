@@ -72,13 +72,14 @@ bool TForm1::otworzbaze(const std::string& name)
     if (alborx::obetnijspacje(name).empty())
         return false;
     alborx::OpenResult result;
+    alborx::CardsOpened cards;
     {
         ProgressScope progress(*Form5, QStringLiteral("Wczytywanie bazy..."));
         result = alborx::otworzbaze(albumy, ustawienia, name, progress.get());
+        if (result.status == alborx::OpenStatus::Opened)
+            cards = karty.open(albumy, alborx::cp1250ToUtf8(result.name));
     }
-    alborx::CardsOpened cards;
     if (result.status == alborx::OpenStatus::Opened) {
-        cards = karty.open(albumy, alborx::cp1250ToUtf8(result.name));
         addOpenedGenres();
         showNewCatalogue();
         pokazostatnie();
@@ -153,7 +154,7 @@ bool TForm1::zapiszbaze(const std::string& name)
     QString failed = toQt(alborx::cardFilePath(name));
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie bazy..."));
-        error = karty.prepareSave(albumy, alborx::cp1250ToUtf8(name));
+        error = karty.prepareSave(albumy, alborx::cp1250ToUtf8(name), progress.get());
         if (error == alborx::WriteError::None) {
             failed = toQt(name);
             error = alborx::zapiszbaze(albumy, ustawienia, name, progress.get());
