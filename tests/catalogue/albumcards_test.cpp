@@ -45,6 +45,15 @@ std::vector<std::string> labels(const AlbumCards& cards, const AlbumTable& table
     return shown;
 }
 
+// Changes a companion file behind the program's back.
+void runSql(const std::string& file, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
 WriteError save(AlbumCards& cards, const AlbumTable& table, const std::string& path)
 {
     TUstawienia settings;
@@ -132,28 +141,16 @@ TEST(AlbumCards, ADamagedOrHostileCompanionNeverStopsTheCatalogue)
 
     // A database of another layout, one of a later version, and one whose
     // texts and tracks pass every bound.
-    const auto database = [&](const char* sql) {
-        std::remove((path + "-karty").c_str());
-        sqlite3* db = nullptr;
-        sqlite3_open((path + "-karty").c_str(), &db);
-        sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        AlbumCards cards;
-        const CardsOpened opened = cards.open(table, path);
-        return std::make_pair(opened.status, labels(cards, table));
-    };
-    EXPECT_EQ(database("CREATE TABLE t (x); PRAGMA application_id = 1095516760;").first,
-              CardFileStatus::NotCardFile);
+    std::remove((path + "-karty").c_str());
+    runSql(path + "-karty", "CREATE TABLE t (x); PRAGMA application_id = 1095516760;");
+    EXPECT_EQ(AlbumCards().open(table, path).status, CardFileStatus::NotCardFile);
     AlbumCards fresh;
     fresh.apply({{table.rowKey(1), nullptr, cardInMemory(cardOf("L"), "")}}, true);
     ASSERT_EQ(save(fresh, table, path), WriteError::None);
     std::vector<std::uint8_t> good = test::readBytes(path + "-karty");
     const auto hostile = [&](const char* sql) {
         test::writeBytes(path + "-karty", good);
-        sqlite3* db = nullptr;
-        sqlite3_open((path + "-karty").c_str(), &db);
-        sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        runSql(path + "-karty", sql);
         AlbumCards cards;
         const CardsOpened opened = cards.open(table, path);
         const auto texts = cards.texts(cards.card(table.rowKey(1)));
