@@ -1,6 +1,7 @@
 #include "albumcards.h"
 
 #include <cstdio>
+#include <future>
 #include <sys/stat.h>
 #include <unordered_set>
 
@@ -54,12 +55,12 @@ Matching matchCards(const std::vector<std::uint64_t>& fingerprints,
     return matching;
 }
 
-std::vector<std::uint64_t> fingerprintsOf(const AlbumTable& table)
+// Fills in the fingerprints of rows first..last.
+void fingerprintRows(const AlbumTable& table, int first, int last,
+                     std::vector<std::uint64_t>& fingerprints)
 {
-    std::vector<std::uint64_t> fingerprints(static_cast<std::size_t>(table.liczbaalbumow()) + 1);
-    for (int row = 1; row <= table.liczbaalbumow(); ++row)
+    for (int row = first; row <= last; ++row)
         fingerprints[static_cast<std::size_t>(row)] = albumFingerprint(table.row(row));
-    return fingerprints;
 }
 
 } // namespace
@@ -68,22 +69,35 @@ CardRef cardInMemory(AlbumCard texts, std::string cover)
 {
     cutCard(texts);
     auto card = std::make_shared<CardHandle>();
-    card->texts = std::move(texts);
-    card->cover = std::move(cover);
+    card->inMemory.reset(new CardHandle::InMemory{std::move(texts), std::move(cover)});
     return card;
 }
 
 CardsOpened AlbumCards::open(const AlbumTable& table, const std::string& cataloguePath)
 {
     clear();
-    CardFile::Opened opened = CardFile::open(cardFilePath(cataloguePath));
+    const std::string path = cardFilePath(cataloguePath);
+    struct stat status
+    {
+    };
+    if (::stat(path.c_str(), &status) != 0)
+        return {}; // no companion: a catalogue without cards
+    // The albums' fingerprints are worked out on two threads, this one
+    // reading the card list first.
+    const int albums = table.liczbaalbumow();
+    std::vector<std::uint64_t> fingerprints(static_cast<std::size_t>(albums) + 1);
+    auto firstHalf = std::async(std::launch::async, fingerprintRows, std::cref(table), 1,
+                                albums / 2, std::ref(fingerprints));
+    CardFile::Opened opened = CardFile::open(path);
+    fingerprintRows(table, albums / 2 + 1, albums, fingerprints);
+    firstHalf.wait();
     CardsOpened result;
     result.status = opened.status;
     if (opened.file == nullptr)
         return result;
     file_ = opened.file;
     fileSound_ = opened.status == CardFileStatus::Opened;
-    Matching matching = matchCards(fingerprintsOf(table), opened.cards);
+    Matching matching = matchCards(fingerprints, opened.cards);
     cards_.reserve(matching.matched.size());
     handles_.reserve(matching.matched.size());
     for (const auto& [row, stored] : matching.matched) {
@@ -149,8 +163,8 @@ std::optional<AlbumCard> AlbumCards::texts(const CardRef& card) const
 {
     if (!card)
         return std::nullopt;
-    if (card->texts)
-        return card->texts;
+    if (card->inMemory)
+        return card->inMemory->texts;
     return card->file ? card->file->readCard(card->id) : std::nullopt;
 }
 
@@ -158,8 +172,8 @@ std::optional<std::string> AlbumCards::cover(const CardRef& card) const
 {
     if (!card)
         return std::string();
-    if (card->cover)
-        return card->cover;
+    if (card->inMemory)
+        return card->inMemory->cover;
     return card->file ? card->file->readCover(card->id) : std::nullopt;
 }
 
@@ -202,7 +216,7 @@ WriteError AlbumCards::prepareSave(const AlbumTable& table, const std::string& c
     // The card's number in the new file; 0 when its file cannot give it.
     const auto keep = [&](const CardRef& card, std::int64_t position,
                           std::uint64_t fingerprint) -> std::int64_t {
-        if (copied != nullptr && card->file == file_ && !card->texts && !card->cover) {
+        if (copied != nullptr && card->file == file_ && !card->inMemory) {
             writer.place(card->id, position, fingerprint);
             return card->id;
         }
@@ -258,16 +272,15 @@ WriteError AlbumCards::commitSave()
         const CardRef card = weak.lock();
         if (!card || kept.count(card.get()) > 0 || card->file != file_)
             continue;
-        card->texts = texts(card).value_or(AlbumCard{});
-        card->cover = cover(card).value_or(std::string());
+        card->inMemory.reset(new CardHandle::InMemory{texts(card).value_or(AlbumCard{}),
+                                                      cover(card).value_or(std::string())});
         card->file.reset();
     }
     handles_.clear();
     for (const auto& [card, id] : save.placed) {
         card->file = opened.file;
         card->id = id;
-        card->texts.reset();
-        card->cover.reset();
+        card->inMemory.reset();
         handles_.push_back(card);
     }
     file_ = opened.file;

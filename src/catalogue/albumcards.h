@@ -25,10 +25,16 @@ namespace alborx {
 // catalogue is saved, which changes nothing it shows).
 struct CardHandle
 {
+    struct InMemory
+    {
+        AlbumCard texts;
+        std::string cover; // the picture's bytes, "" for none
+    };
     std::shared_ptr<CardFile> file;
     std::int64_t id = 0;
-    std::optional<AlbumCard> texts;   // in memory
-    std::optional<std::string> cover; // in memory: the picture's bytes, "" for none
+    // Apart, so that the handle of a card in a file stays small: a catalogue
+    // opens with one for every album.
+    std::unique_ptr<InMemory> inMemory;
 };
 using CardRef = std::shared_ptr<CardHandle>;
 

@@ -1,8 +1,12 @@
 #include "cardfile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace alborx {
 
@@ -10,7 +14,18 @@ namespace {
 
 // "ALBX": the file is one of this program's.
 constexpr int kApplicationId = 0x414C4258;
-constexpr int kLayoutVersion = 1;
+// Layout 2 keeps the card list in the place table; layout 1 kept it in the
+// card table's position and fingerprint columns only.
+constexpr int kLayoutVersion = 2;
+
+// The card list: entries of three little-endian 64-bit numbers (the card's
+// id, its album's row or 0, its album's fingerprint), in chunks so that no
+// value passes the length limit. One list of entries instead of a column
+// of every card makes the list quick to read and to write again.
+constexpr const char* kPlaceTable =
+    "CREATE TABLE IF NOT EXISTS place (chunk INTEGER PRIMARY KEY, cards BLOB NOT NULL)";
+constexpr std::size_t kPlaceEntryBytes = 24;
+constexpr std::size_t kPlaceChunkEntries = 65'536;
 
 constexpr const char* kSchema = R"(
 CREATE TABLE card (
@@ -36,7 +51,6 @@ CREATE TABLE cover (
   card INTEGER PRIMARY KEY,
   picture BLOB NOT NULL);
 PRAGMA application_id = 1095516760;
-PRAGMA user_version = 1;
 )";
 
 // A prepared statement, finalized when it goes.
@@ -79,6 +93,12 @@ public:
         sqlite3_clear_bindings(statement_);
     }
     std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
+    std::string_view blob(int column) const
+    {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+        const int size = sqlite3_column_bytes(statement_, column);
+        return bytes ? std::string_view(bytes, static_cast<std::size_t>(size)) : std::string_view();
+    }
     std::string text(int column) const
     {
         const auto* bytes = sqlite3_column_text(statement_, column);
@@ -124,7 +144,7 @@ std::optional<std::int64_t> pragmaNumber(sqlite3* db, const char* sql)
 }
 
 // Whether every table and column the program reads is there.
-bool hasLayout(sqlite3* db)
+bool hasLayout(sqlite3* db, std::int64_t version)
 {
     for (const char* sql :
          {"SELECT id, position, fingerprint, year, label, catalogue_number, country, barcode, "
@@ -134,7 +154,93 @@ bool hasLayout(sqlite3* db)
         if (!Statement(db, sql).ok())
             return false;
     }
-    return true;
+    return version < 2 || Statement(db, "SELECT chunk, cards FROM place LIMIT 0").ok();
+}
+
+std::uint64_t bigEndian(const unsigned char* bytes, int count)
+{
+    std::uint64_t value = 0;
+    for (int i = 0; i < count; ++i)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+struct FileHeader
+{
+    bool cutShort = false;   // fewer bytes than the pages the header counts
+    bool writeAhead = false; // a part of it may be in a "-wal" file beside it
+};
+
+// What the database header says of the file; a database whose header is
+// damaged is left for SQLite to refuse.
+FileHeader readHeader(const std::string& path, std::uint64_t size)
+{
+    FileHeader header;
+    unsigned char bytes[100];
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const bool read = file != nullptr && std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    if (file != nullptr)
+        std::fclose(file);
+    if (!read)
+        return header;
+    const std::uint64_t pageSize =
+        bigEndian(bytes + 16, 2) == 1 ? 65'536 : bigEndian(bytes + 16, 2);
+    // The page count is only valid when written by the same change as the
+    // change counter.
+    if (bigEndian(bytes + 24, 4) == bigEndian(bytes + 92, 4))
+        header.cutShort = bigEndian(bytes + 28, 4) * pageSize > size;
+    header.writeAhead = bytes[18] == 2 || bytes[19] == 2;
+    return header;
+}
+
+// The card list of layout 2; false when it cannot be read whole.
+bool readPlaces(sqlite3* db, std::vector<StoredCard>& cards)
+{
+    Statement chunks(db, "SELECT cards FROM place ORDER BY chunk");
+    int result = SQLITE_ROW;
+    while (cards.size() < CardFile::kMostCards && (result = chunks.step()) == SQLITE_ROW) {
+        const std::string_view entries = chunks.blob(0);
+        if (entries.size() % kPlaceEntryBytes != 0)
+            return false;
+        for (std::size_t at = 0; at < entries.size() && cards.size() < CardFile::kMostCards;
+             at += kPlaceEntryBytes) {
+            const auto number = [&](std::size_t field) {
+                std::uint64_t value = 0;
+                for (int i = 7; i >= 0; --i)
+                    value = value << 8 |
+                            static_cast<unsigned char>(entries[at + field * 8 + std::size_t(i)]);
+                return value;
+            };
+            cards.push_back({static_cast<std::int64_t>(number(0)),
+                             static_cast<std::int64_t>(number(1)), number(2)});
+        }
+    }
+    return result == SQLITE_DONE || result == SQLITE_ROW;
+}
+
+// The card list of layout 1, from the card table; false when it cannot be
+// read whole.
+bool readPositions(sqlite3* db, std::vector<StoredCard>& cards)
+{
+    Statement list(db, "SELECT id, position, fingerprint FROM card");
+    int result = SQLITE_ROW;
+    while (cards.size() < CardFile::kMostCards && (result = list.step()) == SQLITE_ROW)
+        cards.push_back(
+            {list.integer(0), list.integer(1), static_cast<std::uint64_t>(list.integer(2))});
+    return result == SQLITE_DONE || result == SQLITE_ROW;
+}
+
+CardFile::Identity identityOf(const struct stat& status)
+{
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+                status.st_mtim.tv_nsec};
+}
+
+bool savedOrder(const StoredCard& a, const StoredCard& b)
+{
+    return a.position != b.position ? a.position < b.position : a.id < b.id;
 }
 
 } // namespace
@@ -165,28 +271,35 @@ CardFile::Opened CardFile::open(const std::string& path)
     const auto application = pragmaNumber(db, "PRAGMA application_id");
     if (!application)
         return opened; // not a database
-    if (*application != kApplicationId || !hasLayout(db)) {
-        opened.status = pragmaNumber(db, "PRAGMA user_version").value_or(0) > kLayoutVersion &&
-                                *application == kApplicationId
-                            ? CardFileStatus::Newer
-                            : CardFileStatus::NotCardFile;
+    const std::int64_t version = pragmaNumber(db, "PRAGMA user_version").value_or(0);
+    if (*application != kApplicationId) {
+        opened.status = CardFileStatus::NotCardFile;
         return opened;
     }
-    if (pragmaNumber(db, "PRAGMA user_version").value_or(0) > kLayoutVersion) {
+    if (version > kLayoutVersion) {
         opened.status = CardFileStatus::Newer;
         return opened;
     }
-    Statement check(db, "PRAGMA quick_check(card)");
-    const bool sound = check.step() == SQLITE_ROW && check.text(0) == "ok";
-    Statement list(db, "SELECT id, position, fingerprint FROM card ORDER BY position, id");
-    int result = SQLITE_ROW;
-    while (opened.cards.size() < kMostCards && (result = list.step()) == SQLITE_ROW)
-        opened.cards.push_back(
-            {list.integer(0), list.integer(1), static_cast<std::uint64_t>(list.integer(2))});
-    const bool whole = result == SQLITE_DONE || result == SQLITE_ROW;
-    opened.status = sound && whole ? CardFileStatus::Opened : CardFileStatus::Damaged;
+    if (!hasLayout(db, version))
+        return opened;
+    const FileHeader header = readHeader(path, static_cast<std::uint64_t>(status.st_size));
+    file->writeAhead_ = header.writeAhead;
+    file->identity_ = identityOf(status);
+    const bool whole =
+        version >= 2 ? readPlaces(db, opened.cards) : readPositions(db, opened.cards);
+    if (!std::is_sorted(opened.cards.begin(), opened.cards.end(), savedOrder))
+        std::sort(opened.cards.begin(), opened.cards.end(), savedOrder);
+    opened.status = whole && !header.cutShort ? CardFileStatus::Opened : CardFileStatus::Damaged;
     opened.file = std::move(file);
     return opened;
+}
+
+bool CardFile::unchangedOnDisk() const
+{
+    struct stat status
+    {
+    };
+    return ::stat(path_.c_str(), &status) == 0 && identityOf(status) == identity_;
 }
 
 CardFile::~CardFile()
@@ -233,30 +346,56 @@ std::optional<std::string> CardFile::readCover(std::int64_t id) const
 struct CardFileWriter::Statements
 {
     explicit Statements(sqlite3* db)
-        : place(db, "UPDATE card SET position = ?, fingerprint = ? WHERE id = ?"),
-          keep(db, "INSERT OR IGNORE INTO temp.keep (id) VALUES (?)"),
-          card(db, "INSERT INTO card (position, fingerprint, year, label, catalogue_number, "
+        : card(db, "INSERT INTO card (position, fingerprint, year, label, catalogue_number, "
                    "country, barcode, notes, release_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
           track(db, "INSERT INTO track (card, seq, number, title, performer, length) "
                     "VALUES (?, ?, ?, ?, ?, ?)"),
-          cover(db, "INSERT INTO cover (card, picture) VALUES (?, ?)")
+          cover(db, "INSERT INTO cover (card, picture) VALUES (?, ?)"),
+          dropCard(db, "DELETE FROM card WHERE id = ?"),
+          dropTracks(db, "DELETE FROM track WHERE card = ?"),
+          dropCover(db, "DELETE FROM cover WHERE card = ?"),
+          place(db, "INSERT INTO place (chunk, cards) VALUES (?, ?)")
     {}
-    bool ok() const { return place.ok() && keep.ok() && card.ok() && track.ok() && cover.ok(); }
+    bool ok() const
+    {
+        return card.ok() && track.ok() && cover.ok() && dropCard.ok() && dropTracks.ok() &&
+               dropCover.ok() && place.ok();
+    }
+    // Runs a statement of one number.
+    bool run(const Statement& statement, std::int64_t value)
+    {
+        sqlite3_bind_int64(statement.get(), 1, value);
+        const bool done = statement.step() == SQLITE_DONE;
+        statement.reset();
+        return done;
+    }
 
-    Statement place, keep, card, track, cover;
+    Statement card, track, cover, dropCard, dropTracks, dropCover, place;
 };
 
 CardFileWriter::CardFileWriter(const std::string& path, const CardFile* from)
+    : path_(path), copied_(from != nullptr)
 {
     std::remove(path.c_str());
+    const bool copyFile = from != nullptr && !from->writeAhead_ && from->unchangedOnDisk();
+    if (copyFile) {
+        // The file the catalogue came with, copied as it is: its cards are
+        // not written again.
+        std::error_code error;
+        std::filesystem::copy_file(from->path(), path, error);
+        if (error)
+            return;
+    }
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
         return;
     }
-    if (from != nullptr) {
-        // A page by page copy of the file the catalogue came with.
+    if (from != nullptr && !copyFile) {
+        // Part of that file is in its log, or another program has changed
+        // it since: a page by page copy through SQLite takes what the
+        // catalogue was opened with.
         sqlite3_backup* backup = sqlite3_backup_init(db_, "main", from->db_, "main");
         ok_ = backup != nullptr && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
         ok_ = sqlite3_backup_finish(backup) == SQLITE_OK && ok_;
@@ -269,7 +408,10 @@ CardFileWriter::CardFileWriter(const std::string& path, const CardFile* from)
     run("PRAGMA synchronous = OFF");
     if (from == nullptr)
         run(kSchema);
-    run("CREATE TEMP TABLE keep (id INTEGER PRIMARY KEY)");
+    else
+        copiedVersion_ = pragmaNumber(db_, "PRAGMA user_version").value_or(0);
+    run(kPlaceTable);
+    run("PRAGMA user_version = 2");
     run("BEGIN");
     statements_ = std::make_unique<Statements>(db_);
     ok_ = ok_ && statements_->ok();
@@ -289,14 +431,8 @@ void CardFileWriter::run(const char* sql)
 
 void CardFileWriter::place(std::int64_t id, std::int64_t position, std::uint64_t fingerprint)
 {
-    if (!ok())
-        return;
-    Statements& s = *statements_;
-    s.place.bind(1, position).bind(2, static_cast<std::int64_t>(fingerprint)).bind(3, id);
-    s.keep.bind(1, id);
-    ok_ = s.place.step() == SQLITE_DONE && s.keep.step() == SQLITE_DONE;
-    s.place.reset();
-    s.keep.reset();
+    places_.push_back({id, position, fingerprint});
+    kept_.push_back(id);
 }
 
 std::int64_t CardFileWriter::add(const AlbumCard& card, const std::string& cover,
@@ -325,22 +461,72 @@ std::int64_t CardFileWriter::add(const AlbumCard& card, const std::string& cover
         ok_ = ok_ && s.cover.step() == SQLITE_DONE;
         s.cover.reset();
     }
-    s.keep.bind(1, id);
-    ok_ = ok_ && s.keep.step() == SQLITE_DONE;
-    s.keep.reset();
+    places_.push_back({id, position, fingerprint});
     return ok_ ? id : 0;
+}
+
+void CardFileWriter::dropUnkept()
+{
+    std::vector<StoredCard> listed;
+    if (!(copiedVersion_ >= 2 ? readPlaces(db_, listed) : readPositions(db_, listed)))
+        ok_ = false;
+    std::vector<std::int64_t> ids(listed.size());
+    std::transform(listed.begin(), listed.end(), ids.begin(),
+                   [](const StoredCard& card) { return card.id; });
+    std::sort(ids.begin(), ids.end());
+    std::sort(kept_.begin(), kept_.end());
+    Statements& s = *statements_;
+    auto kept = kept_.begin();
+    for (const std::int64_t id : ids) {
+        while (kept != kept_.end() && *kept < id)
+            ++kept;
+        if (kept != kept_.end() && *kept == id)
+            continue;
+        ok_ = ok_ && s.run(s.dropCard, id) && s.run(s.dropTracks, id) && s.run(s.dropCover, id);
+    }
+}
+
+void CardFileWriter::writePlaces()
+{
+    run("DELETE FROM place");
+    std::sort(places_.begin(), places_.end(), savedOrder);
+    Statements& s = *statements_;
+    std::string entries;
+    std::int64_t chunk = 0;
+    for (std::size_t first = 0; ok() && first < places_.size(); first += kPlaceChunkEntries) {
+        const std::size_t last = std::min(places_.size(), first + kPlaceChunkEntries);
+        entries.clear();
+        for (std::size_t i = first; i < last; ++i) {
+            for (const std::uint64_t value :
+                 {static_cast<std::uint64_t>(places_[i].id),
+                  static_cast<std::uint64_t>(places_[i].position), places_[i].fingerprint}) {
+                for (int byte = 0; byte < 8; ++byte)
+                    entries.push_back(static_cast<char>(value >> (8 * byte) & 0xFF));
+            }
+        }
+        s.place.bind(1, ++chunk).bindBlob(2, entries);
+        ok_ = s.place.step() == SQLITE_DONE;
+        s.place.reset();
+    }
 }
 
 bool CardFileWriter::finish()
 {
+    if (ok() && copied_)
+        dropUnkept();
+    if (ok())
+        writePlaces();
     statements_.reset();
-    run("DELETE FROM track WHERE card NOT IN (SELECT id FROM temp.keep)");
-    run("DELETE FROM cover WHERE card NOT IN (SELECT id FROM temp.keep)");
-    run("DELETE FROM card WHERE id NOT IN (SELECT id FROM temp.keep)");
     run("COMMIT");
-    const bool written = ok_;
+    const bool written = ok();
     ok_ = sqlite3_close(db_) == SQLITE_OK && written;
     db_ = nullptr;
+    // SQLite was told not to wait for the disk; the file is put in place
+    // only once it is there.
+    const int fd = ::open(path_.c_str(), O_RDONLY);
+    ok_ = fd >= 0 && ::fsync(fd) == 0 && ok_;
+    if (fd >= 0)
+        ::close(fd);
     return ok_;
 }
 

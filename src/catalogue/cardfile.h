@@ -3,8 +3,8 @@
 // layout. It comes from outside like any file, so it is opened as SQLite's
 // advice for databases of unknown origin says (defensive mode, no trusted
 // schema, no triggers or views, low limits, no memory mapping, a check of
-// the card table before it is trusted) and read only through the
-// program's own statements.
+// its length against its header) and read only through the program's own
+// statements.
 #pragma once
 
 #include "albumcard.h"
@@ -37,7 +37,7 @@ enum class CardFileStatus
     Opened,
     NotCardFile, // not a database, or not one of this program's
     Newer,       // written by a later version of the program
-    Damaged,     // its card list cannot be read whole
+    Damaged,     // cut short, or its card list cannot be read whole
 };
 
 class CardFile
@@ -67,6 +67,17 @@ public:
     std::optional<std::string> readCover(std::int64_t id) const;
 
     const std::string& path() const { return path_; }
+    // Whether the file at path() is still the one that was opened, as it
+    // was then.
+    bool unchangedOnDisk() const;
+
+    // What tells one version of a file from another.
+    struct Identity
+    {
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modifiedNs = 0;
+        bool operator==(const Identity&) const = default;
+    };
 
 private:
     friend class CardFileWriter;
@@ -74,13 +85,16 @@ private:
 
     sqlite3* db_;
     std::string path_;
+    bool writeAhead_ = false; // part of it is in a log beside it
+    Identity identity_;
 };
 
 // A new companion written into a file of its own, which the caller puts in
 // place once the catalogue is saved. It starts as a copy of the companion
 // the catalogue was opened with (so that cards which stay are not written
 // again), or empty; every card it is to keep is placed or added, and
-// finish() drops the others and commits, all in one transaction.
+// finish() drops the others, writes the card list and commits, all in one
+// transaction, then waits until the file is on the disk.
 class CardFileWriter
 {
 public:
@@ -100,8 +114,17 @@ public:
 
 private:
     void run(const char* sql);
+    // Deletes the cards of the copied companion that were not placed.
+    void dropUnkept();
+    void writePlaces();
+
+    std::string path_;
+    bool copied_; // from the companion the catalogue came with
     sqlite3* db_ = nullptr;
     bool ok_ = true;
+    std::vector<StoredCard> places_;
+    std::vector<std::int64_t> kept_;
+    std::int64_t copiedVersion_ = 0; // the layout of the companion copied
     struct Statements;
     std::unique_ptr<Statements> statements_;
 };

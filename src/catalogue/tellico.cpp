@@ -179,7 +179,7 @@ public:
                 continue;
             }
             total += picture->size();
-            card->cover = std::move(*picture);
+            card->inMemory->cover = std::move(*picture);
         }
         covers_.clear();
         images_.clear();

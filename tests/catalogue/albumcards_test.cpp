@@ -94,7 +94,8 @@ TEST(AlbumCards, FollowTheirAlbumsThroughSortSaveAndReopen)
     ASSERT_EQ(save(again, reopened, path), WriteError::None);
     EXPECT_TRUE(test::fileExists(path + "-karty.bak"));
     AlbumCards third;
-    EXPECT_EQ(third.open(reopened, path).matched, 1);
+    const CardsOpened afterRemoval = third.open(reopened, path);
+    EXPECT_EQ(std::make_pair(afterRemoval.matched, afterRemoval.unmatched), std::make_pair(1, 0));
     EXPECT_EQ(labels(third, reopened), (std::vector<std::string>{"Pomaton", ""}));
     // The card the history could still bring back reads as before.
     EXPECT_EQ(again.texts(kult)->wytwornia, "Pomaton");
@@ -123,6 +124,59 @@ TEST(AlbumCards, AnotherProgramsReorderingIsFollowedAndStrayCardsKept)
     ASSERT_EQ(save(matched, edited, path), WriteError::None);
     EXPECT_EQ(AlbumCards().open(edited, path).unmatched, 1);
     EXPECT_EQ(AlbumCards().open(tableOf({"B"}), path).matched, 1);
+}
+
+// FNV-1a of the album's record, the number a companion keeps of it.
+std::int64_t recordFingerprint(const RowView& row)
+{
+    std::uint8_t record[kAlbumRecordSize] = {};
+    encodeRow(row, record);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint8_t byte : record)
+        hash = (hash ^ byte) * 1099511628211ull;
+    return static_cast<std::int64_t>(hash);
+}
+
+TEST(AlbumCards, ACompanionOfTheFirstLayoutOpensAndIsWrittenInTheNew)
+{
+    TempDir dir;
+    const std::string path = dir.file("v1.abx");
+    AlbumTable table = tableOf({"Kult", "Armia"});
+    table.setCell(ColumnTitle, 2, std::string(60, 'x')); // the whole field, no zeros after it
+    const std::string sql =
+        "CREATE TABLE card (id INTEGER PRIMARY KEY, position INTEGER NOT NULL, fingerprint "
+        "INTEGER NOT NULL, year TEXT NOT NULL DEFAULT '', label TEXT NOT NULL DEFAULT '', "
+        "catalogue_number TEXT NOT NULL DEFAULT '', country TEXT NOT NULL DEFAULT '', barcode "
+        "TEXT NOT NULL DEFAULT '', notes TEXT NOT NULL DEFAULT '', release_id TEXT NOT NULL "
+        "DEFAULT '');"
+        "CREATE TABLE track (card INTEGER NOT NULL, seq INTEGER NOT NULL, number TEXT NOT NULL "
+        "DEFAULT '', title TEXT NOT NULL DEFAULT '', performer TEXT NOT NULL DEFAULT '', "
+        "length TEXT NOT NULL DEFAULT '', PRIMARY KEY (card, seq)) WITHOUT ROWID;"
+        "CREATE TABLE cover (card INTEGER PRIMARY KEY, picture BLOB NOT NULL);"
+        "PRAGMA application_id = 1095516760; PRAGMA user_version = 1;"
+        "INSERT INTO card (id, position, fingerprint, label) VALUES (5, 1, " +
+        std::to_string(recordFingerprint(table.row(1))) + ", 'Pomaton'), (7, 1, " +
+        std::to_string(recordFingerprint(table.row(2))) +
+        ", 'Tonpress'), (9, 2, 12345, 'Obcy');"
+        "INSERT INTO track (card, seq, title) VALUES (5, 1, 'Arahja'), (9, 1, 'Nic');";
+    runSql(path + "-karty", sql.c_str());
+
+    AlbumCards cards;
+    const CardsOpened opened = cards.open(table, path);
+    EXPECT_EQ(opened.status, CardFileStatus::Opened);
+    EXPECT_EQ(std::make_pair(opened.matched, opened.unmatched), std::make_pair(2, 1));
+    EXPECT_EQ(labels(cards, table), (std::vector<std::string>{"Pomaton", "Tonpress"}));
+    EXPECT_EQ(cards.texts(cards.card(table.rowKey(1)))->tracks.at(0).title, "Arahja");
+
+    table.sortByColumn(ColumnPerformer);
+    table.removeAlbumsByKey({table.rowKey(2)}); // Armia
+    ASSERT_EQ(save(cards, table, path), WriteError::None);
+    AlbumCards again;
+    const CardsOpened reopened = again.open(table, path);
+    EXPECT_EQ(reopened.status, CardFileStatus::Opened);
+    EXPECT_EQ(std::make_pair(reopened.matched, reopened.unmatched), std::make_pair(1, 1));
+    EXPECT_EQ(labels(again, table), (std::vector<std::string>{"Pomaton"}));
+    EXPECT_EQ(again.texts(again.card(table.rowKey(1)))->tracks.size(), 1u);
 }
 
 TEST(AlbumCards, ADamagedOrHostileCompanionNeverStopsTheCatalogue)
@@ -158,6 +212,8 @@ TEST(AlbumCards, ADamagedOrHostileCompanionNeverStopsTheCatalogue)
                                texts ? texts->uwagi.size() + texts->tracks.size() : 0);
     };
     EXPECT_EQ(std::get<0>(hostile("PRAGMA user_version = 7")), CardFileStatus::Newer);
+    EXPECT_EQ(hostile("UPDATE place SET cards = x'0102'"),
+              std::make_tuple(CardFileStatus::Damaged, false, std::size_t(0)));
     EXPECT_EQ(hostile("UPDATE card SET notes = zeroblob(20000000)"),
               std::make_tuple(CardFileStatus::Opened, false, std::size_t(0)));
     EXPECT_EQ(

@@ -67,7 +67,7 @@ TEST(CsvExchange, CardsTravelInColumnsOfTheirOwn)
     TUstawienia counters;
     const ImportResult imported = importText(back, counters, csv);
     ASSERT_EQ(imported.change.cards.size(), 1u);
-    EXPECT_EQ(*imported.change.cards[0].after->texts, card);
+    EXPECT_EQ(imported.change.cards[0].after->inMemory->texts, card);
     EXPECT_EQ(imported.change.cards[0].key, back.rowKey(1));
     // Without cards the export is what it always was.
     cards.apply({{table.rowKey(1), nullptr, nullptr}}, true);

@@ -265,10 +265,11 @@ TEST(TellicoCollection, EntriesBringTheirCardsAndCoversFromWhereTellicoKeepsThem
         ASSERT_EQ(cards.size(), 1u) << c.what;
         EXPECT_EQ(cards[0].key, c.import.albums.change.inserted[0].key);
         const CardHandle& card = *cards[0].after;
-        EXPECT_EQ(card.texts->rok, "1998") << c.what;
+        EXPECT_EQ(card.inMemory->texts.rok, "1998") << c.what;
         // The album's own artist is not repeated on its track.
-        EXPECT_EQ(card.texts->tracks, (std::vector<Track>{{"1", "Gdy nie ma dzieci", "", "3:40"}}));
-        EXPECT_EQ(card.cover.value_or(""), c.cover) << c.what;
+        EXPECT_EQ(card.inMemory->texts.tracks,
+                  (std::vector<Track>{{"1", "Gdy nie ma dzieci", "", "3:40"}}));
+        EXPECT_EQ(card.inMemory->cover, c.cover) << c.what;
     }
 }
 
