@@ -105,6 +105,20 @@ std::optional<std::string> coverForCard(const QByteArray& bytes, QString& error)
     return written.toStdString();
 }
 
+QImage coverPicture(const std::string& bytes, const QSize& room)
+{
+    QBuffer buffer;
+    buffer.setData(QByteArray::fromStdString(bytes));
+    QImageReader reader(&buffer);
+    reader.setAllocationLimit(kDecodingLimitMiB);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() ||
+        qint64(size.width()) * size.height() > kMostCoverPixels)
+        return {};
+    reader.setScaledSize(size.scaled(room, Qt::KeepAspectRatio));
+    return reader.read();
+}
+
 CardPanel::CardPanel(QWidget* parent) : QWidget(parent)
 {
     setAcceptDrops(true);
@@ -269,17 +283,8 @@ void CardPanel::showCover()
         okladka->setText(QStringLiteral("Brak okładki.\nPrzeciągnij tu plik obrazu."));
         return;
     }
-    QBuffer buffer;
-    buffer.setData(QByteArray::fromStdString(cover_));
-    QImageReader reader(&buffer);
-    reader.setAllocationLimit(kDecodingLimitMiB);
-    const QSize size = reader.size();
-    const QSize room = okladka->contentsRect().size().boundedTo(QSize(600, 600));
-    if (size.isValid() && qint64(size.width()) * size.height() <= kMostCoverPixels)
-        reader.setScaledSize(size.scaled(room, Qt::KeepAspectRatio));
-    const QImage image = size.isValid() && qint64(size.width()) * size.height() <= kMostCoverPixels
-                             ? reader.read()
-                             : QImage();
+    const QImage image =
+        coverPicture(cover_, okladka->contentsRect().size().boundedTo(QSize(600, 600)));
     if (image.isNull()) {
         okladka->setPixmap({});
         okladka->setText(QStringLiteral("Okładki nie można pokazać."));

@@ -5,6 +5,7 @@
 
 #include "albumcard.h"
 
+#include <QImage>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -24,6 +25,10 @@ namespace alborx::ui {
 // program takes.
 constexpr int kMostCoverSide = 1200;
 std::optional<std::string> coverForCard(const QByteArray& bytes, QString& error);
+
+// A card's cover decoded within bounds and scaled to fit room; a null image
+// when the bytes are no picture that may be decoded.
+QImage coverPicture(const std::string& bytes, const QSize& room);
 
 class CardPanel : public QWidget
 {

@@ -1,5 +1,6 @@
 #include "PieChart.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
 #include <QtMath>
@@ -52,35 +53,45 @@ QString PieChart::formatShare(double percent)
     return text + QStringLiteral(" %");
 }
 
-int PieChart::legendHeight() const
-{
-    const int lineHeight = fontMetrics().height() + 2;
-    return slices_.empty() ? 0 : static_cast<int>(slices_.size()) * lineHeight + 10;
-}
-
 void PieChart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    PieStyle style;
+    style.legendBackground = legendBackground_;
+    style.frame = palette().color(QPalette::Dark);
+    paint(painter, rect(), slices_, style);
+}
+
+void PieChart::paint(QPainter& painter, const QRectF& bounds, std::vector<Slice> slices,
+                     const PieStyle& style)
+{
+    std::stable_sort(slices.begin(), slices.end(),
+                     [](const Slice& a, const Slice& b) { return a.value > b.value; });
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const int total =
-        std::accumulate(slices_.begin(), slices_.end(), 0,
-                        [](int sum, const Slice& s) { return sum + std::max(0, s.value); });
+    const double unit = style.unit;
+    const int total = std::accumulate(slices.begin(), slices.end(), 0, [](int sum, const Slice& s) {
+        return sum + std::max(0, s.value);
+    });
+    const QFontMetricsF legendMetrics(style.legendFont, painter.device());
+    const double lineHeight = legendMetrics.height() + 2 * unit;
+    const double legendHeight =
+        slices.empty() ? 0 : static_cast<double>(slices.size()) * lineHeight + 10 * unit;
 
     // The pie above, the legend below.
-    const QRect area = rect().adjusted(8, 8, -8, -8 - legendHeight());
-    const int width =
-        std::min(area.width(), static_cast<int>(area.height() / (kTilt * (1 + kDepth))));
-    const int height = static_cast<int>(width * kTilt);
-    const int depth = static_cast<int>(height * kDepth);
-    const QRect top(area.center().x() - width / 2,
-                    area.top() + (area.height() - height - depth) / 2, width, height);
+    const QRectF area = bounds.adjusted(8 * unit, 8 * unit, -8 * unit, -8 * unit - legendHeight);
+    const double width = std::min(area.width(), area.height() / (kTilt * (1 + kDepth)));
+    const double height = width * kTilt;
+    const double depth = height * kDepth;
+    const QRectF top(area.center().x() - width / 2,
+                     area.top() + (area.height() - height - depth) / 2, width, height);
 
-    if (total > 0 && width > 10) {
+    if (total > 0 && width > 10 * unit) {
         // Every slice's span in Qt's angles, largest first from twelve o'clock
         // going clockwise.
         std::vector<std::pair<int, int>> spans;
         int angle = kStart;
-        for (const Slice& slice : slices_) {
+        for (const Slice& slice : slices) {
             const int span = static_cast<int>(
                 std::llround(static_cast<double>(kFull) * std::max(0, slice.value) / total));
             spans.emplace_back(angle, -span);
@@ -88,34 +99,34 @@ void PieChart::paintEvent(QPaintEvent*)
         }
         // The depth: the pie drawn downwards layer by layer in darker colours.
         painter.setPen(Qt::NoPen);
-        for (int dy = depth; dy > 0; --dy) {
-            for (std::size_t i = 0; i < slices_.size(); ++i) {
-                if (slices_[i].value <= 0)
+        const double layer = std::max(1.0, unit);
+        for (double dy = depth; dy > 0; dy -= layer) {
+            for (std::size_t i = 0; i < slices.size(); ++i) {
+                if (slices[i].value <= 0)
                     continue;
-                painter.setBrush(sideColour(slices_[i].colour));
+                painter.setBrush(sideColour(slices[i].colour));
                 painter.drawPie(top.translated(0, dy), spans[i].first, spans[i].second);
             }
         }
-        painter.setPen(QPen(QColor(0, 0, 0, 90), 1));
-        for (std::size_t i = 0; i < slices_.size(); ++i) {
-            if (slices_[i].value <= 0)
+        painter.setPen(QPen(QColor(0, 0, 0, 90), unit));
+        for (std::size_t i = 0; i < slices.size(); ++i) {
+            if (slices[i].value <= 0)
                 continue;
-            painter.setBrush(slices_[i].colour);
+            painter.setBrush(slices[i].colour);
             painter.drawPie(top, spans[i].first, spans[i].second);
         }
         // Each count just inside its slice's rim, white on black.
-        QFont markFont(QStringLiteral("Arial"), 8);
-        painter.setFont(markFont);
-        const QFontMetrics marks(markFont);
-        for (std::size_t i = 0; i < slices_.size(); ++i) {
-            if (slices_[i].value <= 0)
+        painter.setFont(style.markFont);
+        const QFontMetricsF marks(style.markFont, painter.device());
+        for (std::size_t i = 0; i < slices.size(); ++i) {
+            if (slices[i].value <= 0)
                 continue;
             const double middle =
                 qDegreesToRadians((spans[i].first + spans[i].second / 2.0) / 16.0);
             const QPointF at(top.center().x() + std::cos(middle) * width * 0.36,
                              top.center().y() - std::sin(middle) * height * 0.36);
-            const QString text = QString::number(slices_[i].value);
-            QRectF box(0, 0, marks.horizontalAdvance(text) + 6, marks.height() + 2);
+            const QString text = QString::number(slices[i].value);
+            QRectF box(0, 0, marks.horizontalAdvance(text) + 6 * unit, marks.height() + 2 * unit);
             box.moveCenter(at);
             painter.fillRect(box, Qt::black);
             painter.setPen(Qt::white);
@@ -123,39 +134,41 @@ void PieChart::paintEvent(QPaintEvent*)
         }
     }
 
-    if (slices_.empty())
+    if (slices.empty()) {
+        painter.restore();
         return;
+    }
     // The legend: colour box, share and label per slice, on a framed panel
     // with a small shadow.
-    QFont legendFont(QStringLiteral("Tahoma"), 8);
-    painter.setFont(legendFont);
-    const QFontMetrics metrics(legendFont);
-    const int lineHeight = metrics.height() + 2;
-    int legendWidth = 0;
+    painter.setFont(style.legendFont);
+    double legendWidth = 0;
     std::vector<QString> lines;
-    for (const Slice& slice : slices_) {
+    for (const Slice& slice : slices) {
         const double share = total > 0 ? 100.0 * std::max(0, slice.value) / total : 0.0;
         lines.push_back(formatShare(share) + QStringLiteral("  ") + slice.label);
-        legendWidth = std::max(legendWidth, metrics.horizontalAdvance(lines.back()));
+        legendWidth = std::max(legendWidth, legendMetrics.horizontalAdvance(lines.back()));
     }
-    legendWidth += 12 + lineHeight;
-    const QRect legend(rect().center().x() - legendWidth / 2, rect().bottom() - legendHeight() + 2,
-                       legendWidth, static_cast<int>(slices_.size()) * lineHeight + 4);
+    legendWidth += 12 * unit + lineHeight;
+    const QRectF legend(bounds.center().x() - legendWidth / 2,
+                        bounds.bottom() - legendHeight + 2 * unit, legendWidth,
+                        static_cast<double>(slices.size()) * lineHeight + 4 * unit);
     painter.setPen(Qt::NoPen);
-    painter.fillRect(legend.translated(2, 2), QColor(0, 0, 0, 70));
-    painter.fillRect(legend, legendBackground_);
-    painter.setPen(palette().color(QPalette::Dark));
+    painter.fillRect(legend.translated(2 * unit, 2 * unit), QColor(0, 0, 0, 70));
+    painter.fillRect(legend, style.legendBackground);
+    painter.setPen(QPen(style.frame, unit));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(legend.adjusted(0, 0, -1, -1));
-    for (std::size_t i = 0; i < slices_.size(); ++i) {
-        const int y = legend.top() + 2 + static_cast<int>(i) * lineHeight;
-        const QRect swatch(legend.left() + 4, y + 2, lineHeight - 4, lineHeight - 4);
-        painter.fillRect(swatch, slices_[i].colour);
-        painter.setPen(Qt::black);
+    painter.drawRect(legend.adjusted(0, 0, -unit, -unit));
+    for (std::size_t i = 0; i < slices.size(); ++i) {
+        const double y = legend.top() + 2 * unit + static_cast<double>(i) * lineHeight;
+        const QRectF swatch(legend.left() + 4 * unit, y + 2 * unit, lineHeight - 4 * unit,
+                            lineHeight - 4 * unit);
+        painter.fillRect(swatch, slices[i].colour);
+        painter.setPen(QPen(Qt::black, unit));
         painter.drawRect(swatch);
-        painter.drawText(QRect(swatch.right() + 6, y, legendWidth, lineHeight),
+        painter.drawText(QRectF(swatch.right() + 6 * unit, y, legendWidth, lineHeight),
                          Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
     }
+    painter.restore();
 }
 
 } // namespace alborx::ui

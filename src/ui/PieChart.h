@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -33,12 +34,26 @@ public:
     // A share as the legend writes it: at most one decimal, a space and "%".
     static QString formatShare(double percent);
 
+    // How the chart is drawn: unit is the size of a screen pixel on the
+    // device painted (more than 1 on a printer), so that the chart keeps its
+    // proportions there.
+    struct PieStyle
+    {
+        double unit = 1;
+        QFont markFont{QStringLiteral("Arial"), 8};
+        QFont legendFont{QStringLiteral("Tahoma"), 8};
+        QColor legendBackground = Qt::white;
+        QColor frame = Qt::darkGray;
+    };
+    // Draws the chart of the slices, largest first, within bounds, in
+    // vectors.
+    static void paint(QPainter& painter, const QRectF& bounds, std::vector<Slice> slices,
+                      const PieStyle& style);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    int legendHeight() const;
-
     std::vector<Slice> slices_;
     QColor legendBackground_;
 };

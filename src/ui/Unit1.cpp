@@ -59,6 +59,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     buildStatusBar();
     buildFileDialogs();
     buildExchangeDialogs();
+    buildPrintDialogs();
     buildExportDialog();
 
     Form2 = new TForm2(this);
@@ -128,6 +129,8 @@ void TForm1::buildMenu()
     item(plik, "Importujztellico1", "Importuj z programu &Tellico…", {},
          &TForm1::Importujztellico1Click);
     item(plik, "Eksportujdocsv1", "&Eksportuj do CSV…", {}, &TForm1::Eksportujdocsv1Click);
+    item(plik, "Drukuj1", "Dr&ukuj…", QKeySequence(Qt::CTRL | Qt::Key_P), &TForm1::Drukuj1Click);
+    item(plik, "Eksportujdopdf1", "Eksportuj do PD&F…", {}, &TForm1::Eksportujdopdf1Click);
     plik->addSeparator();
     item(plik, "Wyjcie1", "&Wyjście", {}, &TForm1::Wyjcie1Click);
 

@@ -104,6 +104,9 @@ public:
     void Eksportujdocsv1Click();
     void Importujzcsv1Click();
     void Importujztellico1Click();
+    // The catalogue printed, or written as a PDF file.
+    void Drukuj1Click();
+    void Eksportujdopdf1Click();
     void Wyjcie1Click();
 
     void odswiezlistecd();
@@ -275,6 +278,7 @@ public:
     QFileDialog* SaveDialogCsv = nullptr;
     QFileDialog* OpenDialogCsv = nullptr;
     QFileDialog* OpenDialogTellico = nullptr;
+    QFileDialog* SaveDialogPdf = nullptr;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
@@ -321,6 +325,7 @@ private:
     void buildStatusBar();
     void buildFileDialogs();
     void buildExchangeDialogs();
+    void buildPrintDialogs();
     // Appends what an import brought as one step and says how it went;
     // skippedWords name the skipped lines ("Pominięte wiersze", "wiersz").
     void takeImport(alborx::ImportResult result, const QString& stepText,

@@ -38,36 +38,21 @@ QString reasonText(const alborx::SkippedLine& skipped)
     return {};
 }
 
-QFileDialog* fileDialog(QWidget* parent, const char* name, const char* title, bool save,
-                        const QStringList& filters, const QString& suffix)
-{
-    auto* dialog = new QFileDialog(parent);
-    dialog->setObjectName(QString::fromLatin1(name));
-    dialog->setWindowTitle(QString::fromUtf8(title));
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog->setNameFilters(filters);
-    dialog->setDefaultSuffix(suffix);
-    dialog->setDirectory(QDir::currentPath());
-    dialog->setSizeGripEnabled(true);
-    return dialog;
-}
-
 } // namespace
 
 void TForm1::buildExchangeDialogs()
 {
     const QStringList csv = {QStringLiteral("Pliki CSV (*.csv)"),
                              QStringLiteral("Wszystkie pliki (*.*)")};
-    SaveDialogCsv =
-        fileDialog(this, "SaveDialogCsv", "Eksportuj do CSV", true, csv, QStringLiteral("csv"));
-    OpenDialogCsv =
-        fileDialog(this, "OpenDialogCsv", "Importuj z CSV", false, csv, QStringLiteral("csv"));
-    OpenDialogTellico = fileDialog(this, "OpenDialogTellico", "Importuj z programu Tellico", false,
-                                   {QStringLiteral("Kolekcje programu Tellico (*.tc *.xml)"),
-                                    QStringLiteral("Wszystkie pliki (*.*)")},
-                                   QStringLiteral("tc"));
+    SaveDialogCsv = alborx::ui::fileDialog(this, "SaveDialogCsv", "Eksportuj do CSV", true, csv,
+                                           QStringLiteral("csv"));
+    OpenDialogCsv = alborx::ui::fileDialog(this, "OpenDialogCsv", "Importuj z CSV", false, csv,
+                                           QStringLiteral("csv"));
+    OpenDialogTellico =
+        alborx::ui::fileDialog(this, "OpenDialogTellico", "Importuj z programu Tellico", false,
+                               {QStringLiteral("Kolekcje programu Tellico (*.tc *.xml)"),
+                                QStringLiteral("Wszystkie pliki (*.*)")},
+                               QStringLiteral("tc"));
 }
 
 void TForm1::Eksportujdocsv1Click()

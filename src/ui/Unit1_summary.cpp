@@ -2,6 +2,7 @@
 #include "PieChart.h"
 #include "Unit1.h"
 #include "Unit5.h"
+#include "printedlist.h"
 #include "qcolours.h"
 #include "summary.h"
 
@@ -15,11 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-QString kindFigure(std::int32_t cd, std::int32_t mc)
-{
-    return QStringLiteral("%1 (%2 CD, %3 MC)").arg(cd + mc).arg(cd).arg(mc);
-}
 
 // The picture of "Oblicz wszystko": a small pie.
 QIcon summaryPicture()
@@ -41,22 +37,17 @@ QIcon summaryPicture()
     return QIcon(pixmap);
 }
 
-// The captions of the figures, in the order of summaryFigures.
-const char* const kFigureCaptions[] = {"Suma wpisów:",
-                                       "Ilość albumów:",
-                                       "Ilość płyt CD:",
-                                       "Ilość kaset:",
-                                       "Tych samych albumów na CD i MC:",
-                                       "Ilość oryginałów:",
-                                       "Ilość piratów:",
-                                       "Ilość kopii:",
-                                       "Ilość zgrywanych z MP3:"};
+// The captions of the figures, as the printed summary has them too.
+QString figureCaption(std::size_t i)
+{
+    return QString::fromStdString(alborx::summaryFigures({}, 0).at(i).first);
+}
 
 // A figure shows its value; a screen reader hears the caption with it.
 void showFigure(QLabel& figure, std::size_t i, const QString& value)
 {
     figure.setText(value);
-    figure.setAccessibleName(QString::fromUtf8(kFigureCaptions[i]) + QLatin1Char(' ') + value);
+    figure.setAccessibleName(figureCaption(i) + QLatin1Char(' ') + value);
 }
 
 } // namespace
@@ -86,7 +77,7 @@ QWidget* TForm1::buildSummaryPage()
         figures->addWidget(rule, row++, 0, 1, 2);
     };
     for (std::size_t i = 0; i < summaryFigures.size(); ++i) {
-        auto* caption = new QLabel(QString::fromUtf8(kFigureCaptions[i]));
+        auto* caption = new QLabel(figureCaption(i));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* figure = new QLabel;
         figure->setObjectName(QString::fromLatin1(names[i]));
@@ -126,19 +117,9 @@ void TForm1::obliczwszystkoClick()
         s = alborx::obliczpodsumowanie(albumy, ustawienia.wypiszcd, ustawienia.wypiszmc,
                                        progress.get());
     }
-    const QString values[] = {
-        QString::number(albums),
-        QString::number(s.albumy),
-        QString::number(s.plyty),
-        QString::number(s.kasety),
-        QString::number(s.tesame),
-        kindFigure(s.rodzajecd[1], s.rodzajemc[1]),
-        kindFigure(s.rodzajecd[2], s.rodzajemc[2]),
-        kindFigure(s.rodzajecd[3], s.rodzajemc[3]),
-        kindFigure(s.rodzajecd[4], s.rodzajemc[4]),
-    };
+    const auto figures = alborx::summaryFigures(s, albums);
     for (std::size_t i = 0; i < summaryFigures.size(); ++i)
-        showFigure(*summaryFigures[i], i, values[i]);
+        showFigure(*summaryFigures[i], i, QString::fromStdString(figures[i].second));
 
     const char* labels[] = {"Oryginały", "Piraty", "Kopie", "Z MP3"};
     std::vector<alborx::ui::PieChart::Slice> slices;

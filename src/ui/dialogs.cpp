@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <optional>
@@ -145,6 +146,22 @@ bool runDialog(QDialog& dialog)
     if (seam().answering)
         return std::exchange(seam().nextAnswer, QMessageBox::Ok) != QMessageBox::Cancel;
     return dialog.exec() == QDialog::Accepted;
+}
+
+QFileDialog* fileDialog(QWidget* parent, const char* name, const char* title, bool save,
+                        const QStringList& filters, const QString& suffix)
+{
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowTitle(QString::fromUtf8(title));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setNameFilters(filters);
+    dialog->setDefaultSuffix(suffix);
+    dialog->setDirectory(QDir::currentPath());
+    dialog->setSizeGripEnabled(true);
+    return dialog;
 }
 
 QString writeFailureMessage(const QString& name, WriteError reason)

@@ -52,6 +52,11 @@ bool runDialog(QDialog& dialog);
 // why the file could not be written.
 QString writeFailureMessage(const QString& name, WriteError reason);
 
+// A file dialog of the program's (Qt's own, not the desktop's), for saving
+// (overwriting confirmed) or opening an existing file, in the current folder.
+QFileDialog* fileDialog(QWidget* parent, const char* name, const char* title, bool save,
+                        const QStringList& filters, const QString& suffix);
+
 // Runs a file dialog; returns false on Cancel.
 bool chooseFile(QFileDialog& dialog, QString& chosen);
 

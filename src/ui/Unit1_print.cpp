@@ -1,0 +1,125 @@
+// Printing the catalogue: "Drukuj…" (a print preview, printed from there)
+// and "Eksportuj do PDF…" of the menu "Plik".
+#include "CataloguePrint.h"
+#include "Unit1.h"
+#include "Unit5.h"
+#include "dialogs.h"
+#include "qtext.h"
+
+#include <QDate>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QToolBar>
+
+namespace {
+
+// The title of the pages: the catalogue's file name.
+QString printTitle(const std::string& cataloguePath)
+{
+    return cataloguePath.empty()
+               ? QStringLiteral("Nowa baza")
+               : QFileInfo(QString::fromLocal8Bit(cataloguePath.c_str())).fileName();
+}
+
+QString printDate()
+{
+    return QLocale(QLocale::Polish).toString(QDate::currentDate(), QLocale::LongFormat);
+}
+
+} // namespace
+
+void TForm1::buildPrintDialogs()
+{
+    SaveDialogPdf = alborx::ui::fileDialog(
+        this, "SaveDialogPdf", "Eksportuj do PDF", true,
+        {QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("Wszystkie pliki (*.*)")},
+        QStringLiteral("pdf"));
+}
+
+void TForm1::Drukuj1Click()
+{
+    alborx::ui::CataloguePrint document(albumy, ustawienia, &karty, printTitle(ustawienia.plikbazy),
+                                        printDate());
+    alborx::ui::PrintChoices choices;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(alborx::ui::defaultPageLayout());
+    printer.setDocName(printTitle(ustawienia.plikbazy));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("PodgladWydruku"));
+    preview.setWindowTitle(QStringLiteral("Podgląd wydruku"));
+
+    // The pocket list and the covers are chosen in the preview, which is
+    // painted anew after each choice.
+    auto* pages = preview.findChild<QPrintPreviewWidget*>();
+    if (auto* tools = preview.findChild<QToolBar*>()) {
+        tools->addSeparator();
+        QAction* compact = tools->addAction(QStringLiteral("Układ kieszonkowy"));
+        compact->setObjectName(QStringLiteral("ukladkieszonkowy"));
+        compact->setCheckable(true);
+        compact->setToolTip(QStringLiteral("Dwie kolumny albumów na stronie, mniejsze pismo"));
+        connect(compact, &QAction::toggled, &preview, [&choices, pages](bool on) {
+            choices.compact = on;
+            if (pages)
+                pages->updatePreview();
+        });
+        if (karty.anyCard(albumy)) {
+            QAction* covers = tools->addAction(QStringLiteral("Okładki"));
+            covers->setObjectName(QStringLiteral("okladki"));
+            covers->setCheckable(true);
+            covers->setToolTip(QStringLiteral("Miniatura okładki przed każdym albumem z kartą"));
+            connect(covers, &QAction::toggled, &preview, [&choices, pages](bool on) {
+                choices.covers = on;
+                if (pages)
+                    pages->updatePreview();
+            });
+        }
+    }
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+        const int count = document.layOut(*target, choices);
+        int first = 1;
+        int last = count;
+        if (target->printRange() == QPrinter::PageRange) {
+            first = target->fromPage();
+            last = target->toPage();
+        }
+        bool painted = false;
+        {
+            ProgressScope progress(
+                *Form5, QStringLiteral("Przygotowanie wydruku (stron: %1)...").arg(count), true);
+            QPainter painter;
+            if (painter.begin(target)) {
+                painted = document.paint(painter, *target, progress.get(), first, last);
+                painter.end();
+            }
+            if (!painted && progress->cancelled())
+                return;
+        }
+        if (!painted || target->printerState() == QPrinter::Error)
+            alborx::ui::informacja(this, QStringLiteral("Drukowanie się nie powiodło: drukarka "
+                                                        "nie przyjęła stron."));
+    });
+    alborx::ui::runDialog(preview);
+}
+
+void TForm1::Eksportujdopdf1Click()
+{
+    QString chosen;
+    if (!alborx::ui::chooseFile(*SaveDialogPdf, chosen))
+        return;
+    alborx::ui::CataloguePrint document(albumy, ustawienia, &karty, printTitle(ustawienia.plikbazy),
+                                        printDate());
+    alborx::WriteError error = alborx::WriteError::None;
+    bool cancelled = false;
+    {
+        ProgressScope progress(*Form5, QStringLiteral("Zapisywanie pliku PDF..."), true);
+        error = alborx::ui::writeCataloguePdf(chosen.toStdString(), document, {}, progress.get(),
+                                              cancelled);
+    }
+    if (!cancelled && error != alborx::WriteError::None)
+        alborx::ui::informacja(this, alborx::ui::writeFailureMessage(chosen, error));
+}
