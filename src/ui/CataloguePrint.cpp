@@ -24,9 +24,9 @@ namespace {
 std::vector<double> columnShares(PrintedMedium medium, bool compact)
 {
     if (medium == PrintedMedium::Mixed)
-        return compact ? std::vector<double>{7, 8, 27, 30, 10, 4, 5, 4, 5}
+        return compact ? std::vector<double>{6, 9, 25, 27, 9, 4, 8, 4, 8}
                        : std::vector<double>{5, 6, 22, 25, 10, 9, 7, 9, 7};
-    return compact ? std::vector<double>{8, 9, 30, 33, 10, 4, 6}
+    return compact ? std::vector<double>{7, 10, 28, 31, 11, 4, 9}
                    : std::vector<double>{6, 7, 25, 30, 12, 11, 9};
 }
 

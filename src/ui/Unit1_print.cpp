@@ -14,6 +14,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 namespace {
@@ -52,6 +53,8 @@ void TForm1::Drukuj1Click()
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PodgladWydruku"));
     preview.setWindowTitle(QStringLiteral("Podgląd wydruku"));
+    if (const QScreen* shown = screen())
+        preview.resize(shown->availableGeometry().size() * 0.85);
 
     // The pocket list and the covers are chosen in the preview, which is
     // painted anew after each choice.

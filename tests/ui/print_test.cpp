@@ -179,6 +179,17 @@ TEST_F(Printing, APdfThatCannotBeWrittenSaysSoAndLeavesTheOldFile)
     exportPdf("stary.pdf");
     EXPECT_EQ(DialogSeam::takeMessages().size(), 1);
     EXPECT_EQ(readBytes(old), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    // "Anuluj" in the progress window leaves no file behind either.
+    struct Cancelling : Progress
+    {
+        void setMaximum(int) override {}
+        void setPosition(int) override {}
+        bool cancelled() override { return true; }
+    } cancelling;
+    ui::CataloguePrint document(form_.albumy, form_.ustawienia, nullptr, {}, {});
+    bool cancelled = false;
+    EXPECT_EQ(ui::writeCataloguePdf(old, document, {}, &cancelling, cancelled), WriteError::None);
+    EXPECT_TRUE(cancelled);
     DialogSeam::setNextFileName({});
     form_.Eksportujdopdf1Click();
     EXPECT_TRUE(DialogSeam::takeMessages().isEmpty());

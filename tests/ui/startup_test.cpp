@@ -105,6 +105,8 @@ TEST_F(Startup, TheMenuIsCompleteAndInOrder)
              << "  &Importuj z CSV… Importujzcsv1"
              << "  Importuj z programu &Tellico… Importujztellico1"
              << "  &Eksportuj do CSV… Eksportujdocsv1"
+             << "  Dr&ukuj… [Ctrl+P] Drukuj1"
+             << "  Eksportuj do PD&F… Eksportujdopdf1"
              << "  -"
              << "  &Wyjście Wyjcie1"
              << "&Edycja"
