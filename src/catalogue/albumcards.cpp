@@ -83,14 +83,15 @@ CardsOpened AlbumCards::open(const AlbumTable& table, const std::string& catalog
     if (::stat(path.c_str(), &status) != 0)
         return {}; // no companion: a catalogue without cards
     // The albums' fingerprints are worked out on two threads, this one
-    // reading the card list first.
+    // reading the card list first and so taking the smaller share.
     const int albums = table.liczbaalbumow();
+    const int split = static_cast<int>(static_cast<std::int64_t>(albums) * 3 / 5);
     std::vector<std::uint64_t> fingerprints(static_cast<std::size_t>(albums) + 1);
-    auto firstHalf = std::async(std::launch::async, fingerprintRows, std::cref(table), 1,
-                                albums / 2, std::ref(fingerprints));
+    auto firstRows = std::async(std::launch::async, fingerprintRows, std::cref(table), 1, split,
+                                std::ref(fingerprints));
     CardFile::Opened opened = CardFile::open(path);
-    fingerprintRows(table, albums / 2 + 1, albums, fingerprints);
-    firstHalf.wait();
+    fingerprintRows(table, split + 1, albums, fingerprints);
+    firstRows.wait();
     CardsOpened result;
     result.status = opened.status;
     if (opened.file == nullptr)

@@ -1,7 +1,9 @@
 #include "cardfile.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sqlite3.h>
@@ -206,9 +208,13 @@ bool readPlaces(sqlite3* db, std::vector<StoredCard>& cards)
              at += kPlaceEntryBytes) {
             const auto number = [&](std::size_t field) {
                 std::uint64_t value = 0;
-                for (int i = 7; i >= 0; --i)
-                    value = value << 8 |
-                            static_cast<unsigned char>(entries[at + field * 8 + std::size_t(i)]);
+                const char* bytes = entries.data() + at + field * 8;
+                if constexpr (std::endian::native == std::endian::little) {
+                    std::memcpy(&value, bytes, sizeof value);
+                } else {
+                    for (int i = 7; i >= 0; --i)
+                        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+                }
                 return value;
             };
             cards.push_back({static_cast<std::int64_t>(number(0)),

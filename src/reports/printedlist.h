@@ -22,6 +22,13 @@ enum class PrintedMedium
     Mixed
 };
 
+// How the list is laid out, chosen in the print preview.
+struct PrintChoices
+{
+    bool compact = false; // two columns of albums a page, in smaller type
+    bool covers = false;  // a cover thumbnail before each album with one
+};
+
 struct PrintedSection
 {
     PrintedMedium medium = PrintedMedium::Mixed;

@@ -26,12 +26,6 @@ class Progress;
 
 namespace alborx::ui {
 
-struct PrintChoices
-{
-    bool compact = false; // two columns of albums a page, in smaller type
-    bool covers = false;  // a cover thumbnail before each album with one
-};
-
 class CataloguePrint
 {
 public:

@@ -11,6 +11,7 @@
 #include "cataloguefile.h"
 #include "genrelist.h"
 #include "musicbrainz.h"
+#include "printedlist.h"
 #include "search.h"
 #include "settings.h"
 #include "tablechange.h"
@@ -279,6 +280,8 @@ public:
     QFileDialog* OpenDialogCsv = nullptr;
     QFileDialog* OpenDialogTellico = nullptr;
     QFileDialog* SaveDialogPdf = nullptr;
+    // The layout chosen in the print preview, which a PDF export takes too.
+    alborx::PrintChoices printChoices_;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;

@@ -46,7 +46,7 @@ void TForm1::Drukuj1Click()
 {
     alborx::ui::CataloguePrint document(albumy, ustawienia, &karty, printTitle(ustawienia.plikbazy),
                                         printDate());
-    alborx::ui::PrintChoices choices;
+    alborx::PrintChoices& choices = printChoices_;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(alborx::ui::defaultPageLayout());
     printer.setDocName(printTitle(ustawienia.plikbazy));
@@ -64,6 +64,7 @@ void TForm1::Drukuj1Click()
         QAction* compact = tools->addAction(QStringLiteral("Układ kieszonkowy"));
         compact->setObjectName(QStringLiteral("ukladkieszonkowy"));
         compact->setCheckable(true);
+        compact->setChecked(choices.compact);
         compact->setToolTip(QStringLiteral("Dwie kolumny albumów na stronie, mniejsze pismo"));
         connect(compact, &QAction::toggled, &preview, [&choices, pages](bool on) {
             choices.compact = on;
@@ -74,6 +75,7 @@ void TForm1::Drukuj1Click()
             QAction* covers = tools->addAction(QStringLiteral("Okładki"));
             covers->setObjectName(QStringLiteral("okladki"));
             covers->setCheckable(true);
+            covers->setChecked(choices.covers);
             covers->setToolTip(QStringLiteral("Miniatura okładki przed każdym albumem z kartą"));
             connect(covers, &QAction::toggled, &preview, [&choices, pages](bool on) {
                 choices.covers = on;
@@ -120,8 +122,8 @@ void TForm1::Eksportujdopdf1Click()
     bool cancelled = false;
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie pliku PDF..."), true);
-        error = alborx::ui::writeCataloguePdf(chosen.toStdString(), document, {}, progress.get(),
-                                              cancelled);
+        error = alborx::ui::writeCataloguePdf(chosen.toStdString(), document, printChoices_,
+                                              progress.get(), cancelled);
     }
     if (!cancelled && error != alborx::WriteError::None)
         alborx::ui::informacja(this, alborx::ui::writeFailureMessage(chosen, error));
