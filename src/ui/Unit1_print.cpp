@@ -19,6 +19,9 @@
 
 namespace {
 
+// A preview of more pages than this takes more than a moment to paint.
+constexpr int kPagesToAnnounce = 200;
+
 // The title of the pages: the catalogue's file name.
 QString printTitle(const std::string& cataloguePath)
 {
@@ -50,6 +53,16 @@ void TForm1::Drukuj1Click()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(alborx::ui::defaultPageLayout());
     printer.setDocName(printTitle(ustawienia.plikbazy));
+    // The preview paints every page before it opens: a long one is
+    // announced with its length first.
+    const int pageCount = document.layOut(printer, choices);
+    if (pageCount > kPagesToAnnounce &&
+        alborx::ui::pytanie(this, QStringLiteral("ALBORX!"),
+                            QStringLiteral("Liczba stron wydruku: %1. Przygotowanie podglądu "
+                                           "potrwa chwilę; można je przerwać przyciskiem "
+                                           "„Anuluj”.\n\nOtworzyć podgląd wydruku?")
+                                .arg(pageCount)) != QMessageBox::Ok)
+        return;
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("PodgladWydruku"));
     preview.setWindowTitle(QStringLiteral("Podgląd wydruku"));
