@@ -74,28 +74,26 @@ void TForm1::Drukuj1Click()
     auto* pages = preview.findChild<QPrintPreviewWidget*>();
     if (auto* tools = preview.findChild<QToolBar*>()) {
         tools->addSeparator();
-        QAction* compact = tools->addAction(QStringLiteral("Układ kieszonkowy"));
-        compact->setObjectName(QStringLiteral("ukladkieszonkowy"));
-        compact->setCheckable(true);
-        compact->setChecked(choices.compact);
-        compact->setToolTip(QStringLiteral("Dwie kolumny albumów na stronie, mniejsze pismo"));
-        connect(compact, &QAction::toggled, &preview, [&choices, pages](bool on) {
-            choices.compact = on;
-            if (pages)
-                pages->updatePreview();
-        });
-        if (karty.anyCard(albumy)) {
-            QAction* covers = tools->addAction(QStringLiteral("Okładki"));
-            covers->setObjectName(QStringLiteral("okladki"));
-            covers->setCheckable(true);
-            covers->setChecked(choices.covers);
-            covers->setToolTip(QStringLiteral("Miniatura okładki przed każdym albumem z kartą"));
-            connect(covers, &QAction::toggled, &preview, [&choices, pages](bool on) {
-                choices.covers = on;
+        const auto addChoice = [&](const QString& caption, const char* name, const QString& hint,
+                                   bool alborx::PrintChoices::*choice) {
+            QAction* action = tools->addAction(caption);
+            action->setObjectName(QString::fromLatin1(name));
+            action->setCheckable(true);
+            action->setChecked(choices.*choice);
+            action->setToolTip(hint);
+            connect(action, &QAction::toggled, &preview, [&choices, choice, pages](bool on) {
+                choices.*choice = on;
                 if (pages)
                     pages->updatePreview();
             });
-        }
+        };
+        addChoice(QStringLiteral("Układ kieszonkowy"), "ukladkieszonkowy",
+                  QStringLiteral("Dwie kolumny albumów na stronie, mniejsze pismo"),
+                  &alborx::PrintChoices::compact);
+        if (karty.anyCard(albumy))
+            addChoice(QStringLiteral("Okładki"), "okladki",
+                      QStringLiteral("Miniatura okładki przed każdym albumem z kartą"),
+                      &alborx::PrintChoices::covers);
     }
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
         const int count = document.layOut(*target, choices);
