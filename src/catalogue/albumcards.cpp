@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <future>
 #include <sys/stat.h>
+#include <system_error>
 #include <unordered_set>
 
 namespace alborx {
@@ -87,11 +88,17 @@ CardsOpened AlbumCards::open(const AlbumTable& table, const std::string& catalog
     const int albums = table.liczbaalbumow();
     const int split = static_cast<int>(static_cast<std::int64_t>(albums) * 3 / 5);
     std::vector<std::uint64_t> fingerprints(static_cast<std::size_t>(albums) + 1);
-    auto firstRows = std::async(std::launch::async, fingerprintRows, std::cref(table), 1, split,
-                                std::ref(fingerprints));
+    std::future<void> firstRows;
+    try {
+        firstRows = std::async(std::launch::async, fingerprintRows, std::cref(table), 1, split,
+                               std::ref(fingerprints));
+    } catch (const std::system_error&) {
+        fingerprintRows(table, 1, split, fingerprints); // no thread to be had
+    }
     CardFile::Opened opened = CardFile::open(path);
     fingerprintRows(table, split + 1, albums, fingerprints);
-    firstRows.wait();
+    if (firstRows.valid())
+        firstRows.wait();
     CardsOpened result;
     result.status = opened.status;
     if (opened.file == nullptr)
