@@ -51,18 +51,15 @@ protected:
     {
         std::vector<Row> rows;
         for (int i = 1; i <= count; ++i) {
-            Row row =
-                albumRow(ui::fromQtLossy(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'))),
-                         ui::fromQtLossy(QStringLiteral("Zespół Żółć %1").arg(i)),
-                         ui::fromQtLossy(QStringLiteral("Pieśń łąk %1").arg(i)), "Rock");
-            if (i % 2 == 1) {
-                row[ColumnMcKind] = "K";
-                row[ColumnMcId] = row[ColumnId];
-            }
-            rows.push_back(row);
+            const std::string id =
+                ui::fromQtLossy(QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
+            const bool cassette = i % 2 == 1;
+            rows.push_back({id, ui::fromQtLossy(QStringLiteral("Zespół Żółć %1").arg(i)),
+                            ui::fromQtLossy(QStringLiteral("Pieśń łąk %1").arg(i)), "Rock", "O",
+                            cassette ? "K" : "-", id, cassette ? id : "-"});
         }
         if (!longPerformer.empty())
-            rows[0][ColumnPerformer] = longPerformer;
+            rows[0][ColumnPerformer].assign(longPerformer);
         ASSERT_TRUE(form_.otworzbaze(writeCatalogue("kolekcja.abx", rows)));
     }
 
