@@ -302,7 +302,8 @@ private:
 } // namespace
 
 WriteError writeCataloguePdf(const std::string& path, CataloguePrint& document,
-                             const PrintChoices& choices, Progress* progress, bool& cancelled)
+                             const PrintChoices& choices, const QPageLayout& layout,
+                             Progress* progress, bool& cancelled)
 {
     cancelled = false;
     SafeFileWriter file(path);
@@ -313,7 +314,7 @@ WriteError writeCataloguePdf(const std::string& path, CataloguePrint& document,
     QPdfWriter pdf(&device);
     pdf.setCreator(QStringLiteral("ALBORX!"));
     pdf.setResolution(600);
-    pdf.setPageLayout(defaultPageLayout());
+    pdf.setPageLayout(layout);
     document.layOut(pdf, choices);
     QPainter painter;
     if (!painter.begin(&pdf))

@@ -83,10 +83,11 @@ private:
 // A4 portrait with margins of 15 mm at the sides and 12 mm above and below.
 QPageLayout defaultPageLayout();
 
-// Writes the pages as a PDF file at path (A4 portrait), beside it first and
-// put in its place once whole. cancelled tells whether the progress was
-// cancelled; then no file is left and the old one stays.
+// Writes the pages as a PDF file at path on pages of the layout, beside it
+// first and put in its place once whole. cancelled tells whether the
+// progress was cancelled; then no file is left and the old one stays.
 WriteError writeCataloguePdf(const std::string& path, CataloguePrint& document,
-                             const PrintChoices& choices, Progress* progress, bool& cancelled);
+                             const PrintChoices& choices, const QPageLayout& layout,
+                             Progress* progress, bool& cancelled);
 
 } // namespace alborx::ui

@@ -17,6 +17,7 @@
 #include "tablechange.h"
 
 #include <QMainWindow>
+#include <QPageLayout>
 #include <array>
 #include <functional>
 #include <string>
@@ -280,8 +281,10 @@ public:
     QFileDialog* OpenDialogCsv = nullptr;
     QFileDialog* OpenDialogTellico = nullptr;
     QFileDialog* SaveDialogPdf = nullptr;
-    // The layout chosen in the print preview, which a PDF export takes too.
+    // The layout and the page chosen in the print preview, which a PDF
+    // export takes too.
     alborx::PrintChoices printChoices_;
+    QPageLayout printLayout_;
     TForm2* Form2 = nullptr;
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;

@@ -43,6 +43,7 @@ void TForm1::buildPrintDialogs()
         this, "SaveDialogPdf", "Eksportuj do PDF", true,
         {QStringLiteral("Pliki PDF (*.pdf)"), QStringLiteral("Wszystkie pliki (*.*)")},
         QStringLiteral("pdf"));
+    printLayout_ = alborx::ui::defaultPageLayout();
 }
 
 void TForm1::Drukuj1Click()
@@ -51,7 +52,7 @@ void TForm1::Drukuj1Click()
                                         printDate());
     alborx::PrintChoices& choices = printChoices_;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(alborx::ui::defaultPageLayout());
+    printer.setPageLayout(printLayout_);
     printer.setDocName(printTitle(ustawienia.plikbazy));
     // The preview paints every page before it opens: a long one is
     // announced with its length first.
@@ -120,6 +121,7 @@ void TForm1::Drukuj1Click()
                                                         "nie przyjęła stron."));
     });
     alborx::ui::runDialog(preview);
+    printLayout_ = printer.pageLayout();
 }
 
 void TForm1::Eksportujdopdf1Click()
@@ -134,7 +136,7 @@ void TForm1::Eksportujdopdf1Click()
     {
         ProgressScope progress(*Form5, QStringLiteral("Zapisywanie pliku PDF..."), true);
         error = alborx::ui::writeCataloguePdf(chosen.toStdString(), document, printChoices_,
-                                              progress.get(), cancelled);
+                                              printLayout_, progress.get(), cancelled);
     }
     if (!cancelled && error != alborx::WriteError::None)
         alborx::ui::informacja(this, alborx::ui::writeFailureMessage(chosen, error));

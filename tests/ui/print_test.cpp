@@ -185,7 +185,9 @@ TEST_F(Printing, APdfThatCannotBeWrittenSaysSoAndLeavesTheOldFile)
     } cancelling;
     ui::CataloguePrint document(form_.albumy, form_.ustawienia, nullptr, {}, {});
     bool cancelled = false;
-    EXPECT_EQ(ui::writeCataloguePdf(old, document, {}, &cancelling, cancelled), WriteError::None);
+    EXPECT_EQ(
+        ui::writeCataloguePdf(old, document, {}, ui::defaultPageLayout(), &cancelling, cancelled),
+        WriteError::None);
     EXPECT_TRUE(cancelled);
     DialogSeam::setNextFileName({});
     form_.Eksportujdopdf1Click();
