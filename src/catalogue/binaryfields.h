@@ -24,6 +24,20 @@ inline std::int32_t getInt32(const std::uint8_t* at)
     return static_cast<std::int32_t>(bits);
 }
 
+inline void putUint64(std::uint8_t* at, std::uint64_t value)
+{
+    for (int i = 0; i < 8; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+inline std::uint64_t getUint64(const std::uint8_t* at)
+{
+    std::uint64_t value = 0;
+    for (int i = 0; i < 8; ++i)
+        value |= static_cast<std::uint64_t>(at[i]) << (8 * i);
+    return value;
+}
+
 // Writes text cut to capacity; the bytes behind it are left as they are (the
 // callers zero-fill their buffers).
 inline void putShortString(std::uint8_t* at, std::size_t capacity, std::string_view text)

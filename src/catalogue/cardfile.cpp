@@ -1,9 +1,9 @@
 #include "cardfile.h"
 
+#include "binaryfields.h"
+
 #include <algorithm>
-#include <bit>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sqlite3.h>
@@ -206,19 +206,10 @@ bool readPlaces(sqlite3* db, std::vector<StoredCard>& cards)
             return false;
         for (std::size_t at = 0; at < entries.size() && cards.size() < CardFile::kMostCards;
              at += kPlaceEntryBytes) {
-            const auto number = [&](std::size_t field) {
-                std::uint64_t value = 0;
-                const char* bytes = entries.data() + at + field * 8;
-                if constexpr (std::endian::native == std::endian::little) {
-                    std::memcpy(&value, bytes, sizeof value);
-                } else {
-                    for (int i = 7; i >= 0; --i)
-                        value = value << 8 | static_cast<unsigned char>(bytes[i]);
-                }
-                return value;
-            };
-            cards.push_back({static_cast<std::int64_t>(number(0)),
-                             static_cast<std::int64_t>(number(1)), number(2)});
+            const auto* entry = reinterpret_cast<const std::uint8_t*>(entries.data() + at);
+            cards.push_back({static_cast<std::int64_t>(getUint64(entry)),
+                             static_cast<std::int64_t>(getUint64(entry + 8)),
+                             getUint64(entry + 16)});
         }
     }
     return result == SQLITE_DONE || result == SQLITE_ROW;
@@ -417,7 +408,7 @@ CardFileWriter::CardFileWriter(const std::string& path, const CardFile* from)
     else
         copiedVersion_ = pragmaNumber(db_, "PRAGMA user_version").value_or(0);
     run(kPlaceTable);
-    run("PRAGMA user_version = 2");
+    run(("PRAGMA user_version = " + std::to_string(kLayoutVersion)).c_str());
     run("BEGIN");
     statements_ = std::make_unique<Statements>(db_);
     ok_ = ok_ && statements_->ok();
@@ -501,14 +492,12 @@ void CardFileWriter::writePlaces()
     std::int64_t chunk = 0;
     for (std::size_t first = 0; ok() && first < places_.size(); first += kPlaceChunkEntries) {
         const std::size_t last = std::min(places_.size(), first + kPlaceChunkEntries);
-        entries.clear();
-        for (std::size_t i = first; i < last; ++i) {
-            for (const std::uint64_t value :
-                 {static_cast<std::uint64_t>(places_[i].id),
-                  static_cast<std::uint64_t>(places_[i].position), places_[i].fingerprint}) {
-                for (int byte = 0; byte < 8; ++byte)
-                    entries.push_back(static_cast<char>(value >> (8 * byte) & 0xFF));
-            }
+        entries.assign((last - first) * kPlaceEntryBytes, '\0');
+        auto* entry = reinterpret_cast<std::uint8_t*>(entries.data());
+        for (std::size_t i = first; i < last; ++i, entry += kPlaceEntryBytes) {
+            putUint64(entry, static_cast<std::uint64_t>(places_[i].id));
+            putUint64(entry + 8, static_cast<std::uint64_t>(places_[i].position));
+            putUint64(entry + 16, places_[i].fingerprint);
         }
         s.place.bind(1, ++chunk).bindBlob(2, entries);
         ok_ = s.place.step() == SQLITE_DONE;

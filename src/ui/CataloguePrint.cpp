@@ -4,7 +4,6 @@
 #include "PieChart.h"
 #include "albumcards.h"
 #include "progress.h"
-#include "qcolours.h"
 #include "qtext.h"
 
 #include <QFontMetricsF>
@@ -264,11 +263,6 @@ void CataloguePrint::paintSummary(QPainter& painter, const QRectF& area) const
                          QPointF(area.left() + captionWidth + valueWidth, y));
     }
 
-    const char* labels[] = {"Oryginały", "Piraty", "Kopie", "Z MP3"};
-    std::vector<PieChart::Slice> slices;
-    for (std::size_t k = 1; k <= 4; ++k)
-        slices.push_back({QString::fromUtf8(labels[k - 1]), sums_.rodzajecd[k] + sums_.rodzajemc[k],
-                          toQColor(settings_.kolorywykresu[k - 1])});
     PieChart::PieStyle style;
     style.unit = painter.device()->logicalDpiY() / 96.0;
     style.markFont = printFont(8);
@@ -276,7 +270,7 @@ void CataloguePrint::paintSummary(QPainter& painter, const QRectF& area) const
     const double side = std::min(area.width(), 130 * mm_);
     const QRectF chart(area.left(), y + 8 * mm_, side, std::min(side, area.bottom() - y - 8 * mm_));
     if (chart.height() > 20 * mm_)
-        PieChart::paint(painter, chart, std::move(slices), style);
+        PieChart::paint(painter, chart, copyKindSlices(sums_, settings_.kolorywykresu), style);
 }
 
 namespace {

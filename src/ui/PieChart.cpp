@@ -1,5 +1,7 @@
 #include "PieChart.h"
 
+#include "qcolours.h"
+
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
@@ -169,6 +171,17 @@ void PieChart::paint(QPainter& painter, const QRectF& bounds, std::vector<Slice>
                          Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
     }
     painter.restore();
+}
+
+std::vector<PieChart::Slice> copyKindSlices(const TPodsumowanie& sums,
+                                            const std::array<Colour, 4>& colours)
+{
+    const char* labels[] = {"Oryginały", "Piraty", "Kopie", "Z MP3"};
+    std::vector<PieChart::Slice> slices;
+    for (std::size_t k = 1; k <= 4; ++k)
+        slices.push_back({QString::fromUtf8(labels[k - 1]), sums.rodzajecd[k] + sums.rodzajemc[k],
+                          toQColor(colours[k - 1])});
+    return slices;
 }
 
 } // namespace alborx::ui

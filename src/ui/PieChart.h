@@ -3,6 +3,9 @@
 // each slice's colour, share and label.
 #pragma once
 
+#include "settings.h"
+#include "summary.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -57,5 +60,10 @@ private:
     std::vector<Slice> slices_;
     QColor legendBackground_;
 };
+
+// The summary's slices: originals, pirates, copies and MP3 recordings of
+// both media, in the chart's colours.
+std::vector<PieChart::Slice> copyKindSlices(const TPodsumowanie& sums,
+                                            const std::array<Colour, 4>& colours);
 
 } // namespace alborx::ui

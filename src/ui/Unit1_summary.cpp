@@ -3,7 +3,6 @@
 #include "Unit1.h"
 #include "Unit5.h"
 #include "printedlist.h"
-#include "qcolours.h"
 #include "summary.h"
 
 #include <QFrame>
@@ -121,10 +120,5 @@ void TForm1::obliczwszystkoClick()
     for (std::size_t i = 0; i < summaryFigures.size(); ++i)
         showFigure(*summaryFigures[i], i, QString::fromStdString(figures[i].second));
 
-    const char* labels[] = {"Oryginały", "Piraty", "Kopie", "Z MP3"};
-    std::vector<alborx::ui::PieChart::Slice> slices;
-    for (std::size_t k = 1; k <= 4; ++k)
-        slices.push_back({QString::fromUtf8(labels[k - 1]), s.rodzajecd[k] + s.rodzajemc[k],
-                          alborx::ui::toQColor(ustawienia.kolorywykresu[k - 1])});
-    Chart1->setSlices(std::move(slices));
+    Chart1->setSlices(alborx::ui::copyKindSlices(s, ustawienia.kolorywykresu));
 }
